@@ -1,1 +1,23 @@
-int main() { return 0; }
+// Start-up: the main window first, then the data module (its connection events
+// draw the lamp of the main window), then the message loop.
+
+#include "app/Application.h"
+#include "app/ErrorDisplay.h"
+#include "app/MainZRT.h"
+#include "data/DataZRT.h"
+
+int main(int argc, char* argv[])
+{
+    TApplication app(argc, argv);
+
+    TFormMainZRT main;
+    auto* data = new TDataZRT(&app);
+    QObject::connect(&data->FDConnection1, &TConnection::afterConnect, &main, [&main] { main.setLampImage(1); });
+    QObject::connect(&data->FDConnection1, &TConnection::afterDisconnect, &main, [&main] { main.setLampImage(0); });
+    runHandler([data] { data->DataModuleCreate(); });
+
+    main.showMaximized();
+    const int code = app.exec();
+    delete data;
+    return code;
+}

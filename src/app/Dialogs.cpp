@@ -1,0 +1,77 @@
+#include "app/Dialogs.h"
+
+#include <QApplication>
+#include <QDialog>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+TDialogs::MessageHook& messageHook()
+{
+    static TDialogs::MessageHook hook;
+    return hook;
+}
+
+TDialogs::ModalHook& modalHook()
+{
+    static TDialogs::ModalHook hook;
+    return hook;
+}
+
+QString defaultCaption(TMsgDlgType type)
+{
+    switch (type) {
+    case TMsgDlgType::Information: return u"Информация"_s;
+    case TMsgDlgType::Warning: return u"Предупреждение"_s;
+    case TMsgDlgType::Error: return u"Ошибка"_s;
+    case TMsgDlgType::Confirmation: return u"Подтверждение"_s;
+    }
+    return {};
+}
+} // namespace
+
+QMessageBox::StandardButton TDialogs::MessageDlg(const QString& text, TMsgDlgType type,
+                                                 QMessageBox::StandardButtons buttons,
+                                                 const QString& caption)
+{
+    const TMessage message{type, caption.isEmpty() ? defaultCaption(type) : caption, text, buttons};
+    if (messageHook())
+        return messageHook()(message);
+    QMessageBox::Icon icon = QMessageBox::Information;
+    switch (type) {
+    case TMsgDlgType::Information: icon = QMessageBox::Information; break;
+    case TMsgDlgType::Warning: icon = QMessageBox::Warning; break;
+    case TMsgDlgType::Error: icon = QMessageBox::Critical; break;
+    case TMsgDlgType::Confirmation: icon = QMessageBox::Question; break;
+    }
+    QMessageBox box(icon, message.caption, text, buttons, QApplication::activeWindow());
+    return QMessageBox::StandardButton(box.exec());
+}
+
+int TDialogs::ShowModal(QDialog& dialog)
+{
+    if (modalHook())
+        return modalHook()(dialog);
+    return dialog.exec();
+}
+
+void TDialogs::setHooks(MessageHook message, ModalHook modal)
+{
+    messageHook() = std::move(message);
+    modalHook() = std::move(modal);
+}
+
+void ShowInformation(const QString& text)
+{
+    TDialogs::MessageDlg(text, TMsgDlgType::Information);
+}
+
+void ShowWarning(const QString& text)
+{
+    TDialogs::MessageDlg(text, TMsgDlgType::Warning);
+}
+
+void ShowErrorMessage(const QString& text)
+{
+    TDialogs::MessageDlg(text, TMsgDlgType::Error);
+}

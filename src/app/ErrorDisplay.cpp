@@ -1,0 +1,31 @@
+#include "app/ErrorDisplay.h"
+
+#include "app/Dialogs.h"
+
+#include "app/Application.h"
+
+using namespace Qt::Literals::StringLiterals;
+
+QString generalErrorText(const QString& text)
+{
+    if (!text.isEmpty() && text.back().isLetterOrNumber())
+        return text + u'.';
+    return text;
+}
+
+void ShowException(const std::exception& error)
+{
+    TDialogs::MessageDlg(generalErrorText(QString::fromUtf8(error.what())), TMsgDlgType::Error,
+                         QMessageBox::Ok, applicationTitle());
+}
+
+bool guardedWrite(const std::function<void()>& write)
+{
+    try {
+        write();
+        return true;
+    } catch (const std::exception&) {
+        ShowErrorMessage(u"Ошибка записи в БД"_s);
+        return false;
+    }
+}

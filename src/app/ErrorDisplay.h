@@ -1,0 +1,44 @@
+#pragma once
+// The general error display and the guards that lead failures to it.
+
+#include <QString>
+#include <exception>
+#include <functional>
+
+/// Shows a failure that no handler caught: an error box titled with the
+/// application's title, the failure's text with a full stop appended when it
+/// ends in a letter or digit, button OK. The program goes on.
+void ShowException(const std::exception& error);
+
+/// The text the general error display shows for a failure text.
+///
+///     generalErrorText("Invalid hash string")   // "Invalid hash string."
+QString generalErrorText(const QString& text);
+
+/// Runs a handler; a failure it does not catch reaches the general error display.
+///
+///     connect(ui->BitBtn2, &QPushButton::clicked, this, [this] { runHandler([this] { BitBtn2Click(); }); });
+template <class F>
+void runHandler(F&& handler)
+{
+    try {
+        handler();
+    } catch (const std::exception& e) {
+        ShowException(e);
+    }
+}
+
+/// Wraps a handler for connect(): a callable that runs it through runHandler.
+///
+///     connect(button, &QPushButton::clicked, this, handler([this] { N2Click(); }));
+template <class F>
+auto handler(F f)
+{
+    return [f]() { runHandler(f); };
+}
+
+/// A guarded database write: a failure shows "Ошибка записи в БД" (error box,
+/// OK) and ends the action. Returns whether the write went through.
+///
+///     if (!guardedWrite([&] { DataZRT->UPDpassingScoreReg->ExecSQL(); })) return;
+bool guardedWrite(const std::function<void()>& write);

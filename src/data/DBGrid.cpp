@@ -1,0 +1,190 @@
+#include "data/DBGrid.h"
+
+#include "data/Query.h"
+
+#include <QAbstractTableModel>
+#include <QHeaderView>
+#include <QMouseEvent>
+
+class TGridModel : public QAbstractTableModel {
+public:
+    explicit TGridModel(TDBGrid* grid) : QAbstractTableModel(grid), grid_(grid) {}
+
+    void reset()
+    {
+        beginResetModel();
+        endResetModel();
+    }
+
+    int rowCount(const QModelIndex& parent = {}) const override
+    {
+        TQuery* q = grid_->query();
+        return parent.isValid() || !q || !q->Active() ? 0 : q->RecordCount();
+    }
+
+    int columnCount(const QModelIndex& parent = {}) const override
+    {
+        return parent.isValid() ? 0 : int(grid_->columns().size());
+    }
+
+    QVariant data(const QModelIndex& index, int role) const override
+    {
+        if (!index.isValid())
+            return {};
+        const TColumn& column = grid_->columns().at(index.column());
+        switch (role) {
+        case Qt::DisplayRole:
+            return grid_->cellText(index.row() + 1, column.field);
+        case Qt::TextAlignmentRole:
+            return QVariant::fromValue(column.alignment);
+        case Qt::BackgroundRole: {
+            const QColor c = grid_->rowColor(index.row() + 1);
+            return c.isValid() ? QVariant(c) : QVariant();
+        }
+        default:
+            return {};
+        }
+    }
+
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override
+    {
+        if (orientation != Qt::Horizontal || section < 0 || section >= grid_->columns().size())
+            return {};
+        if (role == Qt::DisplayRole)
+            return grid_->columns().at(section).title;
+        if (role == Qt::FontRole) {
+            QFont f = grid_->font();
+            f.setBold(true);
+            return f;
+        }
+        if (role == Qt::TextAlignmentRole)
+            return QVariant::fromValue(Qt::Alignment(Qt::AlignCenter));
+        return {};
+    }
+
+private:
+    TDBGrid* grid_;
+};
+
+TDBGrid::TDBGrid(QWidget* parent)
+    : QTableView(parent)
+    , model_(new TGridModel(this))
+{
+    setModel(model_);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    horizontalHeader()->setSectionsClickable(true);
+    horizontalHeader()->setHighlightSections(false);
+
+    connect(horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int section) {
+        if (section >= 0 && section < columns_.size())
+            emit TitleClick(columns_.at(section).field);
+    });
+    connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) {
+                TQuery* q = query();
+                if (moving_ || !q || !current.isValid() || q->ControlsDisabled())
+                    return;
+                moving_ = true;
+                q->setRecNo(current.row() + 1);
+                moving_ = false;
+            });
+    connect(this, &QTableView::clicked, this, [this](const QModelIndex& index) {
+        if (index.isValid())
+            emit CellClick(columns_.at(index.column()).field);
+    });
+    connect(this, &QTableView::doubleClicked, this, [this](const QModelIndex& index) {
+        if (index.isValid())
+            emit DblClick();
+    });
+}
+
+TDBGrid::~TDBGrid() = default;
+
+TQuery* TDBGrid::query() const
+{
+    return source_ ? source_->DataSet() : nullptr;
+}
+
+void TDBGrid::setDataSource(TDataSource* source)
+{
+    if (TQuery* old = query())
+        disconnect(old, nullptr, this, nullptr);
+    source_ = source;
+    if (TQuery* q = query()) {
+        connect(q, &TQuery::dataReset, this, &TDBGrid::rebuild);
+        connect(q, &TQuery::currentChanged, this, &TDBGrid::followQuery);
+    }
+    rebuild();
+}
+
+void TDBGrid::setColumns(const QList<TColumn>& columns)
+{
+    columns_ = columns;
+    rebuild();
+}
+
+void TDBGrid::rebuild()
+{
+    model_->reset();
+    for (int i = 0; i < columns_.size(); ++i) {
+        setColumnHidden(i, !columns_.at(i).visible);
+        if (columns_.at(i).width > 0)
+            setColumnWidth(i, columns_.at(i).width);
+    }
+    followQuery();
+}
+
+void TDBGrid::followQuery()
+{
+    TQuery* q = query();
+    if (moving_ || !q || q->ControlsDisabled() || !q->Active() || q->RecNo() < 1)
+        return;
+    if (q->RecNo() > model_->rowCount())
+        return;
+    moving_ = true;
+    const QModelIndex index = model_->index(q->RecNo() - 1, 0);
+    if (multiSelect_)
+        selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
+    else
+        selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect
+                                                     | QItemSelectionModel::Rows);
+    scrollTo(index);
+    moving_ = false;
+}
+
+void TDBGrid::setMultiSelect(bool on)
+{
+    multiSelect_ = on;
+    setSelectionMode(on ? QAbstractItemView::ExtendedSelection : QAbstractItemView::SingleSelection);
+}
+
+QList<int> TDBGrid::SelectedRows() const
+{
+    QList<int> rows;
+    for (const QModelIndex& index : selectionModel()->selectedRows())
+        rows << index.row() + 1;
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+void TDBGrid::setRowColor(std::function<QColor(int)> color)
+{
+    rowColor_ = std::move(color);
+    viewport()->update();
+}
+
+QColor TDBGrid::rowColor(int recNo) const
+{
+    return rowColor_ ? rowColor_(recNo) : QColor();
+}
+
+QString TDBGrid::cellText(int recNo, const QString& field) const
+{
+    TQuery* q = query();
+    if (!q || !q->Active())
+        return {};
+    return TField::displayText(q->value(recNo - 1, field));
+}

@@ -1,0 +1,131 @@
+#pragma once
+// The data module: the only owner of the connection, the two network profiles,
+// the session values, the named queries and the scratch query.
+
+#include "data/Connection.h"
+#include "data/Query.h"
+
+#include <QObject>
+#include <QStringList>
+#include <array>
+
+/// One network profile: five lines Key=Value (user name, password, server,
+/// database, port).
+using TNetProfile = QStringList;
+
+class TDataZRT : public QObject {
+    Q_OBJECT
+public:
+    explicit TDataZRT(QObject* parent = nullptr);
+    /// DataModuleDestroy: closes the connection (the lamp turns red).
+    ~TDataZRT() override;
+
+    /// The profiles compiled into the program: index 0 internet, 1 local network.
+    static std::array<TNetProfile, 2> builtInProfiles();
+
+    /// Start: fills the profiles, resets the session values and connects with
+    /// the internet profile. A connection failure is thrown after the profile
+    /// has been applied.
+    ///
+    ///     auto* dm = new TDataZRT(&app);
+    ///     QObject::connect(&dm->FDConnection1, &TConnection::afterConnect, ...);
+    ///     dm->DataModuleCreate();
+    void DataModuleCreate(const std::array<TNetProfile, 2>& profiles = builtInProfiles());
+
+    /// Disconnects, applies profile idNET (0 internet, 1 local network) and connects.
+    bool changeNET(int idNET);
+    /// Opens the connection; a failure is thrown with its fixed text.
+    bool connectDB();
+
+    /// Lowers each UTF-16 code unit by Key.
+    ///
+    ///     TDataZRT::DEcryptText("Pbc", 1)   // "Oab"
+    static QString DEcryptText(const QString& TextToEncrypt, int Key);
+    /// Capitalises a personal name: trimmed, Latin letters lowered, the first
+    /// letter and the letter after the first hyphen upper-cased.
+    ///
+    ///     TDataZRT::my_ucfirst("petrov-VODKIN")   // "Petrov-Vodkin"
+    static QString my_ucfirst(const QString& inSTR);
+    /// Makes sure the folder DirectoryName exists beside the executable; only
+    /// its last level is created.
+    ///
+    ///     if (!DataZRT->DirectoryCreate("Заявки")) ...
+    static bool DirectoryCreate(const QString& DirectoryName);
+    /// Replaces the last SQL line by "ORDER BY " + field and reopens the query.
+    ///
+    ///     DataZRT->SortSQL(DataZRT->GETpassingScoreReg, "nameEdu");
+    static void SortSQL(TQuery* SortQuery, const QString& NameFieldSQL);
+
+    /// The query of that name, or nullptr.
+    TQuery* queryByName(const QString& name) const;
+    /// All named queries in declaration order.
+    const QList<TQuery*>& queries() const { return queries_; }
+
+    TConnection FDConnection1;
+    std::array<TNetProfile, 2> ConnectSRV;
+
+    // Session values.
+    int userID = -1;
+    int areaID = 0;
+    QString FIO;
+    QString LoginUser;
+
+    // The named queries.
+    TQuery* Qauthorization;
+    TQuery* LastEnter;
+    TQuery* isViewAnn;
+    TQuery* GETadv;
+    TQuery* newPassword;
+    TQuery* ListCoordReg;
+    TQuery* UPDcoordReg;
+    TQuery* GETarea;
+    TQuery* GETpassingScoreReg;
+    TQuery* UPDpassingScoreReg;
+    TQuery* searchUser4SetEduu;
+    TQuery* viewSubjectsReg;
+    TQuery* GETeduUserReg;
+    TQuery* GETeduReg;
+    TQuery* GETappPartReg;
+    TQuery* AppCreateRegSet;
+    TQuery* INSappCreateReg;
+    TQuery* appCreateRegRemove;
+    TQuery* GETcreateAppEditRegion;
+    TQuery* UPDappCreateReg;
+    TQuery* GETmaintainer;
+    TQuery* AREAdeleteWork;
+    TQuery* GETcreateRatingReg;
+    TQuery* UPDstatusReg;
+    TQuery* UPDstatusResultReg;
+    TQuery* UPDwinnerReg;
+    TQuery* GETstatus;
+    TQuery* EDUdiplomReg;
+    TQuery* GETdiplomReg;
+    TQuery* diplomOneReg;
+    TQuery* EDUdiplom;
+    TQuery* GETjournal;
+    /// The scratch query: no SQL of its own.
+    TQuery* emptySQL;
+
+    // Data sources of the queries shown in grids and drop-down lists.
+    TDataSource* SourceGETarea;
+    TDataSource* SourceGETpassingScoreReg;
+    TDataSource* SourceSearchUser4SetEduu;
+    TDataSource* SourceGETeduReg;
+    TDataSource* SourceGETappPartReg;
+    TDataSource* SourceAppCreateRegSet;
+    TDataSource* SourceGETcreateAppEditRegion;
+    TDataSource* SourceGETmaintainer;
+    TDataSource* SourceDeleteWork;
+    TDataSource* SourceGETcreateRatingReg;
+    TDataSource* SourceGETstatus;
+    TDataSource* SourceEDUdiplomReg;
+    TDataSource* SourceEDUdiplom;
+    TDataSource* SourceGETjournal;
+
+private:
+    TQuery* makeQuery(const QString& name);
+    QList<TQuery*> queries_;
+};
+
+/// The one data module of the running program (set by its constructor).
+extern TDataZRT* DataZRT;

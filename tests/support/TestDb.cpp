@@ -1,0 +1,149 @@
+#include "support/TestDb.h"
+
+#include <QAtomicInt>
+#include <QCoreApplication>
+#include <QFile>
+#include <QProcess>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <stdexcept>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+QAtomicInt dbCounter;
+
+QString testDbDir()
+{
+    const QByteArray env = qgetenv("TALVIRA_TESTDB_DIR");
+    return env.isEmpty() ? QString::fromUtf8(TALVIRA_TESTDB_DIR) : QString::fromLocal8Bit(env);
+}
+
+[[noreturn]] void fail(const QString& what, const QSqlError& error)
+{
+    throw std::runtime_error((what + u": "_s + error.text()).toStdString());
+}
+} // namespace
+
+int TestDb::port()
+{
+    QFile f(testDbDir() + u"/port"_s);
+    if (!f.open(QIODevice::ReadOnly))
+        throw std::runtime_error("the test database server is not running (no port file in "
+                                 + testDbDir().toStdString() + ")");
+    return f.readAll().trimmed().toInt();
+}
+
+QString TestDb::socket()
+{
+    return testDbDir() + u"/mysqld.sock"_s;
+}
+
+QString TestDb::password()
+{
+    return u"Kassior-olimp-2026"_s;
+}
+
+TestDb::TestDb()
+    : name_(u"t_%1_%2"_s.arg(QCoreApplication::applicationPid()).arg(dbCounter.fetchAndAddRelaxed(1)))
+    , connection_(u"testadmin-"_s + name_)
+{
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(u"QMYSQL"_s, connection_);
+        db.setUserName(u"root"_s);
+        db.setConnectOptions(u"UNIX_SOCKET="_s + socket());
+        if (!db.open())
+            fail(u"connecting to the test server"_s, db.lastError());
+        QSqlQuery q(db);
+        if (!q.exec(u"CREATE DATABASE `%1` CHARACTER SET utf8mb4 COLLATE utf8mb4_unicode_ci"_s.arg(name_)))
+            fail(u"creating the test database"_s, q.lastError());
+        if (!q.exec(u"USE `%1`"_s.arg(name_)))
+            fail(u"choosing the test database"_s, q.lastError());
+    }
+    load(QString::fromUtf8(TALVIRA_SOURCE_DIR) + u"/db/schema.sql"_s);
+    load(QString::fromUtf8(TALVIRA_SOURCE_DIR) + u"/db/reference.sql"_s);
+}
+
+TestDb::~TestDb()
+{
+    {
+        QSqlDatabase db = admin();
+        QSqlQuery q(db);
+        q.exec(u"DROP DATABASE IF EXISTS `%1`"_s.arg(name_));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(connection_);
+}
+
+QSqlDatabase TestDb::admin() const
+{
+    return QSqlDatabase::database(connection_);
+}
+
+std::array<TNetProfile, 2> TestDb::profiles(int localPort) const
+{
+    const TNetProfile internet = {u"User_Name=olimp"_s, u"Password="_s + password(),
+                                  u"Server=127.0.0.1"_s, u"Database="_s + name_,
+                                  u"Port=%1"_s.arg(port())};
+    TNetProfile local = internet;
+    if (localPort)
+        local[4] = u"Port=%1"_s.arg(localPort);
+    return {internet, local};
+}
+
+void TestDb::exec(const QString& sql)
+{
+    QSqlQuery q(admin());
+    if (!q.exec(sql))
+        fail(sql, q.lastError());
+}
+
+QVariant TestDb::scalar(const QString& sql)
+{
+    QSqlQuery q(admin());
+    if (!q.exec(sql))
+        fail(sql, q.lastError());
+    return q.next() ? q.value(0) : QVariant();
+}
+
+QList<QVariantList> TestDb::rows(const QString& sql)
+{
+    QSqlQuery q(admin());
+    if (!q.exec(sql))
+        fail(sql, q.lastError());
+    QList<QVariantList> result;
+    while (q.next()) {
+        QVariantList row;
+        for (int i = 0; i < q.record().count(); ++i)
+            row << q.value(i);
+        result << row;
+    }
+    return result;
+}
+
+void TestDb::load(const QString& path)
+{
+    QProcess client;
+    client.setStandardInputFile(path);
+    client.start(u"mariadb"_s, {u"--no-defaults"_s, u"--socket="_s + socket(), u"-uroot"_s,
+                                u"--default-character-set=utf8mb4"_s, name_});
+    if (!client.waitForFinished(120000) || client.exitCode() != 0)
+        throw std::runtime_error(("loading " + path + ": " + QString::fromLocal8Bit(client.readAllStandardError()))
+                                     .toStdString());
+}
+
+void TestDb::clear()
+{
+    for (const QVariantList& row : rows(u"SHOW TABLES"_s))
+        exec(u"DELETE FROM `%1`"_s.arg(row.value(0).toString()));
+    load(QString::fromUtf8(TALVIRA_SOURCE_DIR) + u"/db/reference.sql"_s);
+}
+
+DataSession::DataSession()
+    : data(std::make_unique<TDataZRT>())
+{
+    data->DataModuleCreate(db.profiles());
+}
+
+DataSession::~DataSession() = default;

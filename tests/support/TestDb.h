@@ -1,0 +1,61 @@
+#pragma once
+// A database of its own for one test program, on the private server that the
+// test run started. It holds the schema and the reference rows; each test adds
+// the few rows it needs.
+
+#include "data/DataZRT.h"
+
+#include <QSqlDatabase>
+#include <QString>
+#include <QVariant>
+#include <array>
+#include <memory>
+
+class TestDb {
+public:
+    /// Creates the database `t_<pid>_<n>` and loads schema and reference rows.
+    TestDb();
+    /// Drops the database.
+    ~TestDb();
+    TestDb(const TestDb&) = delete;
+    TestDb& operator=(const TestDb&) = delete;
+
+    const QString& name() const { return name_; }
+    static int port();
+    static QString socket();
+    /// The password of the database user `olimp`.
+    static QString password();
+
+    /// Both network profiles point at this database (the local-network one as
+    /// well, so switching can be tried); pass a port to make profile 1 fail.
+    std::array<TNetProfile, 2> profiles(int localPort = 0) const;
+
+    /// Runs statements as the server's administrator; a failure throws.
+    void exec(const QString& sql);
+    /// The first column of the first row (invalid when there is none).
+    QVariant scalar(const QString& sql);
+    /// All rows, each as a list of column values.
+    QList<QVariantList> rows(const QString& sql);
+    /// Loads an SQL file through the server's command-line client.
+    void load(const QString& path);
+    /// Empties every table and reloads the reference rows.
+    void clear();
+
+private:
+    QSqlDatabase admin() const;
+    QString name_;
+    QString connection_;
+};
+
+/// The data module connected to a fresh test database, as the program has it
+/// after start-up. Log in by setting the session values.
+///
+///     DataSession s;
+///     s.db.exec("INSERT INTO vzl_areas(id,name) VALUES (1,'Велград')");
+///     DataZRT->userID = 10;
+struct DataSession {
+    DataSession();
+    ~DataSession();
+    TestDb db;
+    std::unique_ptr<TDataZRT> data;
+};
