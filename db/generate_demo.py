@@ -376,10 +376,13 @@ def make_pupils(rng, count, schools, active_year):
     """Pupils with their further data; every list is parallel to the ids."""
     pupils = []
     first_id = 10001
-    school_weights = [3 if s["area"] <= 3 else 1 for s in schools]
+    cum, total = [], 0
+    for s in schools:
+        total += 3 if s["area"] <= 3 else 1
+        cum.append(total)
     for i in range(count):
         uid = first_id + i
-        school = rng.choices(schools, school_weights)[0]
+        school = rng.choices(schools, cum_weights=cum)[0]
         cls = rng.randint(1, school["top"])
         male = rng.random() < 0.49
         base = rng.choice(SURNAMES)
@@ -553,21 +556,32 @@ def main(argv=None):
     with_class = {}
     for p in pupils:
         with_class.setdefault(p["cls"], []).append(p)
-    per_pupil = {}
-    choices = []   # (pupil, event, classPart)
+    taken_per_year = {p["id"]: {} for p in periods}   # pupil -> events chosen
+    full_per_year = {p["id"]: set() for p in periods}  # pupils with three events
+    pools = {}
+    choices = []   # (pupil, event, classPart, class then)
 
     def choose(e, wanted):
         past = not e["active_period"]
-        pool = []
-        for cls in range(1, 12):
-            then = cls - 1 if past else cls
-            if e["lo"] <= then <= e["hi"]:
-                pool.extend(with_class.get(cls, []))
-        pool = [p for p in pool if per_pupil.get((p["id"], e["period"]), 0) < 3]
+        key = (past, e["lo"], e["hi"])
+        if key not in pools:
+            pool = []
+            for cls in range(1, 12):
+                then = cls - 1 if past else cls
+                if e["lo"] <= then <= e["hi"]:
+                    pool.extend(with_class.get(cls, []))
+            pools[key] = pool
+        pool = pools[key]
+        full = full_per_year[e["period"]]
+        if full:
+            pool = [p for p in pool if p["id"] not in full]
         picked = rng.sample(pool, min(wanted, len(pool)))
         picked.sort(key=lambda p: p["id"])
+        counts = taken_per_year[e["period"]]
         for p in picked:
-            per_pupil[(p["id"], e["period"])] = per_pupil.get((p["id"], e["period"]), 0) + 1
+            counts[p["id"]] = counts.get(p["id"], 0) + 1
+            if counts[p["id"]] >= 3:
+                full.add(p["id"])
             cls = p["cls"] - 1 if past else p["cls"]
             part = cls + 1 if (cls < e["hi"] and cls >= e["lo"] and rng.random() < 0.08) else cls
             choices.append((p, e, part, cls))
