@@ -72,6 +72,20 @@ const MenuEntry kMenu[] = {
     {"N11", 1, u"Обновление АРМа", u"Проверка наличия обновлений и их установка", "", &TFormMainZRT::N11Click},
 };
 
+// A status bar panel of a set width that still lets the window shrink.
+class TStatusPanel : public QLabel {
+public:
+    TStatusPanel(int width, QWidget* parent) : QLabel(parent), width_(width)
+    {
+        setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+    }
+    QSize sizeHint() const override { return {width_, QLabel::sizeHint().height()}; }
+    QSize minimumSizeHint() const override { return {0, QLabel::minimumSizeHint().height()}; }
+
+private:
+    int width_;
+};
+
 QPixmap lamp(const QColor& color)
 {
     QPixmap pixmap(16, 16);
@@ -134,9 +148,8 @@ TFormMainZRT::TFormMainZRT(QWidget* parent)
 
     const int widths[] = {350, 1100, 50};
     for (int i = 0; i < 3; ++i) {
-        auto* panel = new QLabel(ui->StatusBar1);
+        auto* panel = new TStatusPanel(widths[i], ui->StatusBar1);
         panel->setObjectName(u"StatusBar1Panel%1"_s.arg(i));
-        panel->setFixedWidth(widths[i]);
         panel->setFrameShape(QFrame::Panel);
         panel->setFrameShadow(QFrame::Sunken);
         ui->StatusBar1->addWidget(panel);

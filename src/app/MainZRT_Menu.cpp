@@ -5,6 +5,7 @@
 
 #include "data/Codes.h"
 #include "data/DataZRT.h"
+#include "data/Errors.h"
 
 #include <QAction>
 
@@ -28,6 +29,8 @@ void TFormMainZRT::enableMenu(bool EnableItem)
 
 void TFormMainZRT::Permission()
 {
+    if (!DataZRT)
+        throw EError(u"Нет соединения с базой данных"_s);
     TQuery* q = DataZRT->emptySQL;
     q->Close();
     q->SQL() = QStringList{u"SELECT `MenuItem`,`permission` FROM `vzl_permissionuser` where `roleID`=54280"_s};
