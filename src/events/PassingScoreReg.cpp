@@ -1,0 +1,112 @@
+#include "events/PassingScoreReg.h"
+
+#include "app/Dialogs.h"
+#include "app/ErrorDisplay.h"
+#include "app/Hints.h"
+#include "data/DBGrid.h"
+#include "data/DataZRT.h"
+#include "data/Format.h"
+#include "events/EditPassingScoreReg.h"
+
+#include "ui_PassingScoreReg.h"
+
+#include <QCloseEvent>
+#include <QMdiSubWindow>
+
+using namespace Qt::Literals::StringLiterals;
+
+TFormPassingScoreReg* FormPassingScoreReg = nullptr;
+
+TFormPassingScoreReg::TFormPassingScoreReg(QWidget* parent)
+    : QWidget(parent)
+    , ui(new Ui::TFormPassingScoreReg)
+{
+    ui->setupUi(this);
+    mirrorHints(this);
+    FormPassingScoreReg = this;
+
+    constexpr Qt::Alignment centred = Qt::AlignCenter;
+    ui->DBGrid1->setColumns({
+        {u"id"_s, u""_s, false},
+        {u"nameEdu"_s, u"Наименование мероприятия"_s, true, Qt::AlignLeft | Qt::AlignVCenter, 360},
+        {u"prizeWinnerMin"_s, u"МИН для призера"_s, true, centred},
+        {u"prizeWinnerMax"_s, u"МАКС для призера"_s, true, centred},
+        {u"Winner"_s, u"ОТ и > для победителя"_s, true, centred, 150},
+        {u"dateStart"_s, u"Начало"_s, true, centred},
+        {u"dateEnd"_s, u"Окончание"_s, true, centred},
+    });
+    ui->DBGrid1->setDataSource(DataZRT->SourceGETpassingScoreReg);
+
+    connect(ui->BitBtn1, &QPushButton::clicked, this, handler([this] { BitBtn1Click(); }));
+    connect(ui->BitBtn2, &QPushButton::clicked, this, handler([this] { BitBtn2Click(); }));
+    connect(ui->DBGrid1, &TDBGrid::DblClick, this, handler([this] { BitBtn2Click(); }));
+    connect(ui->DBGrid1, &TDBGrid::TitleClick, this,
+            [this](const QString& field) { runHandler([&] { DBGrid1TitleClick(field); }); });
+
+    runHandler([this] { FormCreate(); });
+}
+
+TFormPassingScoreReg::~TFormPassingScoreReg()
+{
+    if (FormPassingScoreReg == this)
+        FormPassingScoreReg = nullptr;
+    delete ui;
+}
+
+void TFormPassingScoreReg::FormCreate()
+{
+    TQuery* q = DataZRT->GETpassingScoreReg;
+    q->Close();
+    q->ParamByName(u"userID"_s).setAsInteger(DataZRT->userID);
+    q->Open();
+}
+
+void TFormPassingScoreReg::closeEvent(QCloseEvent* event)
+{
+    runHandler([this] { FormClose(); });
+    event->accept();
+}
+
+void TFormPassingScoreReg::FormClose()
+{
+    DataZRT->GETpassingScoreReg->Close();
+    FormPassingScoreReg = nullptr;
+}
+
+void TFormPassingScoreReg::BitBtn1Click()
+{
+    if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget()))
+        frame->close();
+    else
+        close();
+}
+
+void TFormPassingScoreReg::BitBtn2Click()
+{
+    TQuery* q = DataZRT->GETpassingScoreReg;
+    TFormEditPassingScoreReg dialog;
+    dialog.setValues(q->FieldByName(u"nameEdu"_s).asString(), q->FieldByName(u"prizeWinnerMin"_s).asString(),
+                     q->FieldByName(u"prizeWinnerMax"_s).asString(), q->FieldByName(u"Winner"_s).asString());
+    if (TDialogs::ShowModal(dialog) != QDialog::Accepted)
+        return;
+
+    guardedWrite([&] {
+        TQuery* upd = DataZRT->UPDpassingScoreReg;
+        upd->ParamByName(u"id"_s).setAsInteger(q->FieldByName(u"id"_s).asInteger());
+        upd->ParamByName(u"prizeWinnerMin"_s).setAsFloat(StrToFloat(dialog.minText()));
+        upd->ParamByName(u"prizeWinnerMax"_s).setAsFloat(StrToFloat(dialog.maxText()));
+        upd->ParamByName(u"Winner"_s).setAsFloat(StrToFloat(dialog.winnerText()));
+        upd->ExecSQL();
+    });
+
+    // The list is re-read whether the write went through or not.
+    const int recNo = q->RecNo();
+    q->Close();
+    q->Open();
+    q->setRecNo(recNo);
+}
+
+void TFormPassingScoreReg::DBGrid1TitleClick(const QString& field)
+{
+    TDataZRT::SortSQL(DataZRT->GETpassingScoreReg, field);
+}
