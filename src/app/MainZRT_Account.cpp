@@ -1,9 +1,71 @@
 // Personal data, password change and the forgotten-password notice.
-// (Filled in by the personal data work.)
 
+#include "app/ChangePassword.h"
+#include "app/Dialogs.h"
+#include "app/ErrorDisplay.h"
 #include "app/MainZRT.h"
+#include "app/RegistrCoordReg.h"
+#include "crypto/Bcrypt.h"
+#include "data/DataZRT.h"
+#include "ui_ChangePassword.h"
+#include "ui_RegistrCoordReg.h"
 
-void TFormMainZRT::N102Click() {}
-void TFormMainZRT::N104Click() {}
-void TFormMainZRT::N10Click() {}
-void TFormMainZRT::UPDcoord(TFormRegistrCoordReg&, int) {}
+using namespace Qt::Literals::StringLiterals;
+
+void TFormMainZRT::N102Click()
+{
+    TFormRegistrCoordReg dialog(this);
+    if (TDialogs::ShowModal(dialog) == QDialog::Accepted)
+        UPDcoord(dialog, dialog.ui->DBLookupComboBox2->keyAsInteger());
+}
+
+void TFormMainZRT::UPDcoord(TFormRegistrCoordReg& form, int IDarea)
+{
+    const bool stored = guardedWrite([&] {
+        TQuery* coord = DataZRT->UPDcoordReg;
+        coord->Close();
+        coord->ParamByName(u"surname"_s).setAsString(TDataZRT::my_ucfirst(form.ui->Editsurname->text()));
+        coord->ParamByName(u"name"_s).setAsString(TDataZRT::my_ucfirst(form.ui->Editname->text()));
+        coord->ParamByName(u"patronymic"_s).setAsString(TDataZRT::my_ucfirst(form.ui->Editpatronymic->text()));
+        coord->ParamByName(u"phone"_s).setAsString(form.ui->EditPhone->text());
+        coord->ParamByName(u"areaID"_s).setAsInteger(IDarea);
+        coord->ParamByName(u"userID"_s).setAsInteger(DataZRT->userID);
+        coord->ExecSQL();
+
+        // Place of work and position go in as bound values, so whatever was
+        // typed (quotes, backslashes, SQL) is stored as text under any SQL mode.
+        TQuery* add = DataZRT->emptySQL;
+        add->Close();
+        add->SQL().clear();
+        add->SQL() << u"UPDATE `vzl_users80add` SET `placeWork`=:placeWork,`postWork`=:postWork WHERE `user_id`="_s
+                          + QString::number(DataZRT->userID);
+        add->ParamByName(u"placeWork"_s).setAsString(form.ui->PlaceWorkEdit->text());
+        add->ParamByName(u"postWork"_s).setAsString(form.ui->PostWorkEdit->text());
+        add->ExecSQL();
+    });
+    if (stored)
+        ShowInformation(u"Данные обновлены"_s);
+}
+
+void TFormMainZRT::N104Click()
+{
+    TFormChangePassword dialog(this);
+    if (TDialogs::ShowModal(dialog) != QDialog::Accepted)
+        return;
+    const QString password = Trim(dialog.ui->EditPassword->text());
+    if (password.isEmpty()) {
+        ShowErrorMessage(u"Не введен новый пароль"_s);
+        return;
+    }
+    TQuery* q = DataZRT->newPassword;
+    q->Close();
+    q->ParamByName(u"id"_s).setAsInteger(DataZRT->userID);
+    q->ParamByName(u"NEWpassword"_s).setAsString(TBCrypt::HashPassword(password));
+    if (guardedWrite([q] { q->ExecSQL(); }))
+        ShowInformation(u"Пароль обновлен"_s);
+}
+
+void TFormMainZRT::N10Click()
+{
+    ShowInformation(u"Если Вы забыли пароль, обратитесь к администратору АИС в образовательный центр \"Кассиор\". Он назначит Вам новый пароль."_s);
+}
