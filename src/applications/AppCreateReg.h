@@ -1,13 +1,76 @@
 #pragma once
+// Forming the regional application of an event: the candidates who chose the
+// event on the left, the application on the right, arrow buttons between.
 
 #include <QWidget>
 
-// Placeholder until the window is built.
+namespace Ui {
+class TFormAppCreateReg;
+}
+
+/// Child window "Формирование (заявки) списка участников регионального мероприятия".
+/// The lists always belong to the event chosen in the drop-down: they are read
+/// again after every change of the choice and after every insert or delete.
+///
+///     auto* form = new TFormAppCreateReg;   // reads the administrator's events
+///     FormMainZRT->openChild(form);
 class TFormAppCreateReg : public QWidget {
     Q_OBJECT
 public:
-    explicit TFormAppCreateReg(QWidget* parent = nullptr) : QWidget(parent)
-    {
-        setWindowTitle(QStringLiteral("Формирование (заявки) списка участников регионального мероприятия"));
-    }
+    explicit TFormAppCreateReg(QWidget* parent = nullptr);
+    ~TFormAppCreateReg() override;
+
+    /// Reads the events of the logged-in administrator, chooses the first one
+    /// and reads both lists.
+    void FormCreate();
+    /// Closes the three queries of the window.
+    void FormClose();
+
+    /// The drop-down list closed: both lists are read again.
+    void DBLookupComboBox1CloseUp();
+    /// The choice changed (mouse, keyboard, wheel): both lists are read again
+    /// unless they already belong to the chosen event.
+    void DBLookupComboBox1KeyValueChanged();
+
+    /// ">": the selected candidates go into the application, in list order.
+    void SpeedButton1Click();
+    /// ">>": every candidate goes into the application.
+    void SpeedButton2Click();
+    /// "<<": the whole application of the event is removed with one statement.
+    void SpeedButton3Click();
+    /// "<": the selected participants leave the application, in list order.
+    void SpeedButton4Click();
+
+    void DBGrid1TitleClick(const QString& field);
+    void DBGrid2TitleClick(const QString& field);
+
+    /// Reads the candidates of the chosen event; ">" and ">>" follow their count.
+    void readCandidate();
+    /// Reads the application of the chosen event; "<<" and "<" follow its count.
+    void readCandidateSet();
+    /// Inserts the current candidate; a refused insert shows "Ошибка записи в БД"
+    /// and returns normally.
+    void INSone();
+
+    /// The id of the chosen event (0 when none is chosen).
+    int chosenEvent() const;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    /// The venue (`actionAreaID`) of the chosen event, read from its own row
+    /// of the event list without moving that list's current row.
+    int chosenEventVenue() const;
+    void readLists();
+
+    /// Set by FormClose: the drop-down reports a closed list when the window
+    /// hides, and nothing may be read again after the queries are closed.
+    bool closed_ = false;
+    Ui::TFormAppCreateReg* ui;
+    /// The event both lists were last read for.
+    int listsEvent_ = -1;
 };
+
+/// The most recently opened instance; cleared when it closes.
+extern TFormAppCreateReg* FormAppCreateReg;

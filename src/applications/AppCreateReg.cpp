@@ -1,0 +1,262 @@
+#include "applications/AppCreateReg.h"
+
+#include "app/Dialogs.h"
+#include "app/ErrorDisplay.h"
+#include "app/Hints.h"
+#include "applications/DisplaySuspended.h"
+#include "data/Codes.h"
+#include "data/DataZRT.h"
+#include "data/Errors.h"
+#include "ui_AppCreateReg.h"
+
+#include <QCloseEvent>
+#include <QMdiSubWindow>
+
+using namespace Qt::Literals::StringLiterals;
+
+TFormAppCreateReg* FormAppCreateReg = nullptr;
+
+TFormAppCreateReg::TFormAppCreateReg(QWidget* parent)
+    : QWidget(parent)
+    , ui(new Ui::TFormAppCreateReg)
+{
+    ui->setupUi(this);
+    mirrorHints(this);
+    FormAppCreateReg = this;
+
+    ui->DBLookupComboBox1->setListSource(DataZRT->SourceGETeduReg, u"id"_s, u"nameEdu"_s);
+
+    ui->DBGrid1->setDataSource(DataZRT->SourceGETappPartReg);
+    ui->DBGrid1->setColumns({
+        {u"id"_s, QString(), false},
+        {u"FIO"_s, u"ФИО подавшего заявку"_s, true, Qt::AlignLeft | Qt::AlignVCenter, 260},
+        {u"classStudy"_s, u"Класс"_s, true, Qt::AlignCenter, 50},
+        {u"nameArea"_s, u"МО"_s, true, Qt::AlignLeft | Qt::AlignVCenter, 160},
+    });
+    ui->DBGrid1->setMultiSelect(true);
+
+    ui->DBGrid2->setDataSource(DataZRT->SourceAppCreateRegSet);
+    ui->DBGrid2->setColumns({
+        {u"id"_s, QString(), false},
+        {u"FIO"_s, u"ФИО участника"_s, true, Qt::AlignLeft | Qt::AlignVCenter, 260},
+        {u"nameArea"_s, u"МО"_s, true, Qt::AlignLeft | Qt::AlignVCenter, 160},
+    });
+    ui->DBGrid2->setMultiSelect(true);
+
+    connect(ui->DBLookupComboBox1, &TDBLookupComboBox::CloseUp, this,
+            handler([this] { DBLookupComboBox1CloseUp(); }));
+    connect(ui->DBLookupComboBox1, &TDBLookupComboBox::KeyValueChanged, this,
+            handler([this] { DBLookupComboBox1KeyValueChanged(); }));
+    connect(ui->SpeedButton1, &QToolButton::clicked, this, handler([this] { SpeedButton1Click(); }));
+    connect(ui->SpeedButton2, &QToolButton::clicked, this, handler([this] { SpeedButton2Click(); }));
+    connect(ui->SpeedButton3, &QToolButton::clicked, this, handler([this] { SpeedButton3Click(); }));
+    connect(ui->SpeedButton4, &QToolButton::clicked, this, handler([this] { SpeedButton4Click(); }));
+    connect(ui->DBGrid1, &TDBGrid::DblClick, this, handler([this] { SpeedButton1Click(); }));
+    connect(ui->DBGrid2, &TDBGrid::DblClick, this, handler([this] { SpeedButton4Click(); }));
+    connect(ui->DBGrid1, &TDBGrid::TitleClick, this,
+            [this](const QString& field) { runHandler([&] { DBGrid1TitleClick(field); }); });
+    connect(ui->DBGrid2, &TDBGrid::TitleClick, this,
+            [this](const QString& field) { runHandler([&] { DBGrid2TitleClick(field); }); });
+    connect(ui->BitBtn1, &QPushButton::clicked, this, [this] {
+        if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
+            sub->close();
+        else
+            close();
+    });
+
+    runHandler([this] { FormCreate(); });
+}
+
+TFormAppCreateReg::~TFormAppCreateReg()
+{
+    if (FormAppCreateReg == this)
+        FormAppCreateReg = nullptr;
+    delete ui;
+}
+
+void TFormAppCreateReg::closeEvent(QCloseEvent* event)
+{
+    runHandler([this] { FormClose(); });
+    event->accept();
+}
+
+void TFormAppCreateReg::FormCreate()
+{
+    TQuery* events = DataZRT->GETeduReg;
+    events->Close();
+    events->ParamByName(u"userID"_s).setAsInteger(DataZRT->userID);
+    events->Open();
+    ui->DBLookupComboBox1->setKeyValue(events->FieldByName(u"id"_s).asInteger());
+    readLists();
+}
+
+void TFormAppCreateReg::FormClose()
+{
+    closed_ = true;
+    DataZRT->GETappPartReg->Close();
+    DataZRT->GETeduReg->Close();
+    DataZRT->AppCreateRegSet->Close();
+    if (FormAppCreateReg == this)
+        FormAppCreateReg = nullptr;
+}
+
+int TFormAppCreateReg::chosenEvent() const
+{
+    return ui->DBLookupComboBox1->keyAsInteger();
+}
+
+void TFormAppCreateReg::readLists()
+{
+    readCandidate();
+    readCandidateSet();
+}
+
+void TFormAppCreateReg::DBLookupComboBox1CloseUp()
+{
+    if (!closed_)
+        readLists();
+}
+
+void TFormAppCreateReg::DBLookupComboBox1KeyValueChanged()
+{
+    if (!closed_ && chosenEvent() != listsEvent_)
+        readLists();
+}
+
+void TFormAppCreateReg::readCandidate()
+{
+    TQuery* q = DataZRT->GETappPartReg;
+    const int event = chosenEvent();
+    q->Close();
+    q->ParamByName(u"eduID1"_s).setAsInteger(event);
+    q->ParamByName(u"eduID2"_s).setAsInteger(event);
+    listsEvent_ = event;
+    q->Open();
+    const bool any = q->RecordCount() > 0;
+    ui->SpeedButton1->setEnabled(any);
+    ui->SpeedButton2->setEnabled(any);
+}
+
+void TFormAppCreateReg::readCandidateSet()
+{
+    TQuery* q = DataZRT->AppCreateRegSet;
+    q->Close();
+    q->ParamByName(u"eduID1"_s).setAsInteger(chosenEvent());
+    q->Open();
+    const bool any = q->RecordCount() > 0;
+    ui->SpeedButton3->setEnabled(any);
+    ui->SpeedButton4->setEnabled(any);
+}
+
+int TFormAppCreateReg::chosenEventVenue() const
+{
+    const TQuery* events = DataZRT->GETeduReg;
+    const int event = chosenEvent();
+    if (events->Active()) {
+        for (int row = 0; row < events->RecordCount(); ++row)
+            if (events->value(row, u"id"_s).toInt() == event)
+                return TField(u"actionAreaID"_s, events->value(row, u"actionAreaID"_s)).asInteger();
+    }
+    // The event list is shared: another window may have closed it meanwhile.
+    throw EError(u"Выбранное мероприятие отсутствует в списке мероприятий: выберите мероприятие заново"_s);
+}
+
+void TFormAppCreateReg::INSone()
+{
+    const TQuery* candidates = DataZRT->GETappPartReg;
+    TQuery* ins = DataZRT->INSappCreateReg;
+    const int event = chosenEvent();
+    const int user = candidates->FieldByName(u"id"_s).asInteger();
+    ins->Close();
+    ins->ParamByName(u"userID1"_s).setAsInteger(user);
+    ins->ParamByName(u"userID2"_s).setAsInteger(user);
+    ins->ParamByName(u"eduID1"_s).setAsInteger(event);
+    ins->ParamByName(u"eduID2"_s).setAsInteger(event);
+    ins->ParamByName(u"classStudy"_s).setAsInteger(candidates->FieldByName(u"classStudy"_s).asInteger());
+    ins->ParamByName(u"areaID"_s).setAsInteger(candidates->FieldByName(u"idArea"_s).asInteger());
+    ins->ParamByName(u"actionareaID"_s).setAsInteger(chosenEventVenue());
+    ins->ParamByName(u"koordID"_s).setAsInteger(Application::CoordinatorID);
+    guardedWrite([ins] { ins->ExecSQL(); });
+}
+
+void TFormAppCreateReg::SpeedButton1Click()
+{
+    const QList<int> selected = ui->DBGrid1->SelectedRows();
+    if (selected.isEmpty()) {
+        ShowInformation(u"Нет выбранных кандидатов для добавления"_s);
+        return;
+    }
+    TQuery* candidates = DataZRT->GETappPartReg;
+    for (int recNo : selected) {
+        candidates->setRecNo(recNo);
+        INSone();
+    }
+    readLists();
+}
+
+void TFormAppCreateReg::SpeedButton2Click()
+{
+    TQuery* candidates = DataZRT->GETappPartReg;
+    if (candidates->RecordCount() == 0) {
+        ShowInformation(u"Нет кандидатов для добавления"_s);
+        return;
+    }
+    {
+        TDisplaySuspended suspended(candidates);
+        for (candidates->First(); !candidates->Eof(); candidates->Next())
+            INSone();
+    }
+    readLists();
+}
+
+void TFormAppCreateReg::SpeedButton4Click()
+{
+    const QList<int> selected = ui->DBGrid2->SelectedRows();
+    if (selected.isEmpty()) {
+        ShowInformation(u"Нет выбранных участников для исключения из заявки"_s);
+        return;
+    }
+    TQuery* application = DataZRT->AppCreateRegSet;
+    TQuery* remove = DataZRT->appCreateRegRemove;
+    for (int recNo : selected) {
+        application->setRecNo(recNo);
+        remove->Close();
+        remove->ParamByName(u"id"_s).setAsInteger(application->FieldByName(u"id"_s).asInteger());
+        guardedWrite([remove] { remove->ExecSQL(); });
+    }
+    readLists();
+}
+
+void TFormAppCreateReg::SpeedButton3Click()
+{
+    TQuery* application = DataZRT->AppCreateRegSet;
+    if (application->RecordCount() == 0) {
+        ShowInformation(u"Нет участников для исключения из заявки"_s);
+        return;
+    }
+    QString statement = u"DELETE FROM `vzl_application_reg` WHERE `id`in ("_s;
+    {
+        TDisplaySuspended suspended(application);
+        for (application->First(); !application->Eof(); application->Next())
+            statement += QString::number(application->FieldByName(u"id"_s).asInteger()) + u',';
+    }
+    statement.chop(1);
+    statement += u')';
+
+    TQuery* scratch = DataZRT->emptySQL;
+    scratch->Close();
+    scratch->SQL().clear();
+    scratch->SQL() << statement;
+    guardedWrite([scratch] { scratch->ExecSQL(); });
+    readLists();
+}
+
+void TFormAppCreateReg::DBGrid1TitleClick(const QString& field)
+{
+    TDataZRT::SortSQL(DataZRT->GETappPartReg, field);
+}
+
+void TFormAppCreateReg::DBGrid2TitleClick(const QString& field)
+{
+    TDataZRT::SortSQL(DataZRT->AppCreateRegSet, field);
+}

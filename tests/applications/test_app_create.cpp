@@ -1,0 +1,435 @@
+// Forming the application of an event against a real server: who is a
+// candidate, adding and removing one, several or all, the values of a new row,
+// refused inserts, an administrator without events, following the choice.
+
+#include "applications/AppCreateReg.h"
+#include "data/Codes.h"
+#include "data/DBGrid.h"
+#include "data/DBLookupComboBox.h"
+#include "data/DataZRT.h"
+#include "support/TestDb.h"
+#include "support/Ui.h"
+
+#include <QToolButton>
+#include <QtTest>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+constexpr int Admin = 501;
+constexpr int Maths = 10;   // held in area 2
+constexpr int Physics = 11; // held in area 3
+
+// Event 10 has the candidates Абрамов 1001, Борисова 1002, Волков 1003 and
+// Зайцева 1008 (listed in that order). Not candidates: 1004 chose it in the
+// last school year only, 1005 has no further data, 1007 is in the application
+// already. Зайцева's row of the last school year does not count.
+void fillEvents(TestDb& db)
+{
+    db.exec(u"INSERT INTO vzl_areas(id,name) VALUES (1,'г. Велград'),(2,'Бережанский район'),(3,'Заречный район')"_s);
+    db.exec(u"INSERT INTO vzl_periods(id,name,active) VALUES (1,'2024-2025',0),(2,'2025-2026',1)"_s);
+    db.exec(u"INSERT INTO vzl_users(id,surname,name,patronymic,areaID,roleID) VALUES "
+            "(501,'Кириллова','Анна','Петровна',1,54280),"
+            "(1001,'Абрамов','Антон','Андреевич',1,4),(1002,'Борисова','Вера','Игоревна',2,4),"
+            "(1003,'Волков','Глеб','Денисович',3,4),(1004,'Григорьева','Дарья','Олеговна',1,4),"
+            "(1005,'Дмитриев','Егор','Ильич',2,4),(1007,'Жуков','Илья','Львович',3,4),"
+            "(1008,'Зайцева','Ксения','Романовна',1,4)"_s);
+    db.exec(u"INSERT INTO vzl_users4add(usersID,classStudy) VALUES "
+            "(1001,9),(1002,10),(1003,11),(1004,9),(1007,10),(1008,8)"_s);
+    db.exec(u"INSERT INTO vzl_educationallist_reg(id,nameEdu,isActive,idPeriod,actionAreaID) VALUES "
+            "(10,'Математика',1,2,2),(11,'Физика',1,2,3),(12,'Химия прошлого года',1,1,1)"_s);
+    db.exec(u"INSERT INTO vzl_userseducation(usersID,educationListID,periodsID) VALUES (501,10,2),(501,11,2),(501,12,1)"_s);
+    db.exec(u"INSERT INTO vzl_userseducation_reg(usersID,educationListID,periodsID,classPart) VALUES "
+            "(1001,10,2,9),(1002,10,2,11),(1003,10,2,11),(1003,11,2,11),(1004,10,1,8),"
+            "(1005,10,2,10),(1007,10,2,10),(1008,10,2,9)"_s);
+    db.exec(u"INSERT INTO vzl_maintainer(id,surname,name,patronymic,post,areaID) VALUES (146,'Воронцова','Ирина','Павловна','Методист',1)"_s);
+    db.exec(u"INSERT INTO vzl_application_reg(id,userID,classStudy,educationlListID_reg,levelolimpID,periodID,areaID,actionareaID,hotel,maintainerID) VALUES "
+            "(7,1007,10,10,3,2,3,2,1,146),(3,1008,7,10,3,1,1,2,1,146)"_s);
+}
+
+// Application rows of event 10 in list order Абрамов 9, Борисова 5, Волков 11,
+// Жуков 7, and one row of event 11 that must stay.
+void fillApplication(TestDb& db)
+{
+    db.exec(u"INSERT INTO vzl_application_reg(id,userID,classStudy,educationlListID_reg,levelolimpID,periodID,areaID,actionareaID,hotel,maintainerID) VALUES "
+            "(9,1001,9,10,3,2,1,2,1,146),(5,1002,10,10,3,2,2,2,1,146),(11,1003,11,10,3,2,3,2,1,146),"
+            "(20,1003,11,11,3,2,3,3,1,146)"_s);
+}
+
+QList<int> ids(TQuery* q, const QString& field = u"id"_s)
+{
+    QList<int> result;
+    for (int row = 0; row < q->RecordCount(); ++row)
+        result << q->value(row, field).toInt();
+    return result;
+}
+
+QList<int> applicationUsers(TestDb& db, int event)
+{
+    QList<int> users;
+    for (const QVariantList& row : db.rows(
+             u"SELECT userID FROM vzl_application_reg WHERE educationlListID_reg=%1 AND periodID=2 AND levelolimpID=3 ORDER BY userID"_s
+                 .arg(event)))
+        users << row.at(0).toInt();
+    return users;
+}
+
+void selectRows(TDBGrid* grid, const QList<int>& recNos)
+{
+    grid->clearSelection();
+    for (int recNo : recNos)
+        grid->selectionModel()->select(grid->model()->index(recNo - 1, 1),
+                                       QItemSelectionModel::Select | QItemSelectionModel::Rows);
+}
+
+QList<bool> buttonStates(const QWidget& w)
+{
+    QList<bool> states;
+    for (const char* name : {"SpeedButton1", "SpeedButton2", "SpeedButton3", "SpeedButton4"})
+        states << find<QToolButton>(&w, QString::fromLatin1(name))->isEnabled();
+    return states;
+}
+
+} // namespace
+
+class TestAppCreate : public QObject {
+    Q_OBJECT
+private slots:
+    void openingShowsTheFirstEvent();
+    void candidatesExcludeTheApplication();
+    void adding_data();
+    void adding();
+    void newRowValues();
+    void venueOfTheChosenEvent();
+    void doubledChoiceIsRefusedOthersGoIn();
+    void removing_data();
+    void removing();
+    void removeAllIsOneStatement();
+    void emptyActionsTellWhy_data();
+    void emptyActionsTellWhy();
+    void administratorWithoutEvents();
+    void listsFollowTheChoice_data();
+    void listsFollowTheChoice();
+    void titleClickSorts();
+    void closingClosesTheQueries();
+};
+
+void TestAppCreate::openingShowsTheFirstEvent()
+{
+    DataSession s;
+    fillEvents(s.db);
+    DataZRT->userID = Admin;
+    TFormAppCreateReg w;
+    auto* combo = find<TDBLookupComboBox>(&w, u"DBLookupComboBox1"_s);
+    QCOMPARE(combo->count(), 2); // the last year's event is not offered
+    QCOMPARE(combo->currentText(), u"Математика"_s);
+    QCOMPARE(w.chosenEvent(), Maths);
+    QCOMPARE(FormAppCreateReg, &w);
+    QCOMPARE(buttonStates(w), (QList<bool>{true, true, true, true}));
+    QCOMPARE(find<TDBGrid>(&w, u"DBGrid1"_s)->cellText(1, u"FIO"_s), u"Абрамов Антон Андреевич"_s);
+    QVERIFY(find<TDBGrid>(&w, u"DBGrid1"_s)->isColumnHidden(0));
+}
+
+void TestAppCreate::candidatesExcludeTheApplication()
+{
+    DataSession s;
+    fillEvents(s.db);
+    DataZRT->userID = Admin;
+    TFormAppCreateReg w;
+    QCOMPARE(ids(DataZRT->GETappPartReg), (QList<int>{1001, 1002, 1003, 1008}));
+    QCOMPARE(ids(DataZRT->AppCreateRegSet), QList<int>{7});
+    QCOMPARE(DataZRT->AppCreateRegSet->value(0, u"FIO"_s).toString(), u"Жуков Илья Львович"_s);
+}
+
+void TestAppCreate::adding_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<QList<int>>("rows");
+    QTest::addColumn<QList<int>>("candidatesLeft");
+    QTest::newRow("one") << u">"_s << QList<int>{2} << QList<int>{1001, 1003, 1008};
+    QTest::newRow("several, list order") << u">"_s << QList<int>{4, 1, 3} << QList<int>{1002};
+    QTest::newRow("double-click") << u"dblclick"_s << QList<int>{3} << QList<int>{1001, 1002, 1008};
+    QTest::newRow("all") << u">>"_s << QList<int>{} << QList<int>{};
+}
+
+void TestAppCreate::adding()
+{
+    QFETCH(QString, how);
+    QFETCH(QList<int>, rows);
+    QFETCH(QList<int>, candidatesLeft);
+    DataSession s;
+    fillEvents(s.db);
+    DataZRT->userID = Admin;
+    UiSeam seam;
+    TFormAppCreateReg w;
+    auto* grid = find<TDBGrid>(&w, u"DBGrid1"_s);
+    const QList<int> before = ids(DataZRT->GETappPartReg);
+    QList<int> added;
+    for (int recNo : rows)
+        added << before.at(recNo - 1);
+    if (how == u">>")
+        added = before;
+    selectRows(grid, rows);
+
+    if (how == u">")
+        click(&w, u"SpeedButton1"_s);
+    else if (how == u">>")
+        click(&w, u"SpeedButton2"_s);
+    else
+        emit grid->DblClick();
+
+    QVERIFY2(seam.messages.isEmpty(), qPrintable(seam.texts().join(u'|')));
+    QCOMPARE(ids(DataZRT->GETappPartReg), candidatesLeft);
+    QList<int> expected = added + QList<int>{1007};
+    std::sort(expected.begin(), expected.end());
+    QCOMPARE(applicationUsers(s.db, Maths), expected);
+    QCOMPARE(DataZRT->AppCreateRegSet->RecordCount(), expected.size());
+    QCOMPARE(buttonStates(w), (QList<bool>{!candidatesLeft.isEmpty(), !candidatesLeft.isEmpty(), true, true}));
+    if (how == u">") {
+        // Rows go in in the order they stand in the list, whatever the order of selection.
+        QList<int> order;
+        for (const QVariantList& r : s.db.rows(u"SELECT userID FROM vzl_application_reg WHERE id>7 ORDER BY id"_s))
+            order << r.at(0).toInt();
+        QCOMPARE(order, added.size() > 1 ? (QList<int>{1001, 1003, 1008}) : added);
+    }
+}
+
+void TestAppCreate::newRowValues()
+{
+    DataSession s;
+    fillEvents(s.db);
+    DataZRT->userID = 9999; // whoever is logged in: coordinator and companion are fixed
+    s.db.exec(u"INSERT INTO vzl_userseducation(usersID,educationListID,periodsID) VALUES (9999,10,2)"_s);
+    UiSeam seam;
+    TFormAppCreateReg w;
+    selectRows(find<TDBGrid>(&w, u"DBGrid1"_s), {2}); // Борисова, class 10, chose class 11, area 2
+    w.SpeedButton1Click();
+    s.db.exec(u"UPDATE vzl_users4add SET classStudy=11 WHERE usersID=1002"_s); // a later change of class
+
+    const QList<QVariantList> rows = s.db.rows(
+        u"SELECT classStudy, classPart, levelolimpID, periodID, areaID, koordID, actionareaID, hotel,"
+        " maintainerID, statusparticipantID, dateIn=CURDATE(), dateOut=CURDATE(),"
+        " ABS(TIMESTAMPDIFF(SECOND, dateReg, NOW())) < 60"
+        " FROM vzl_application_reg WHERE userID=1002"_s);
+    QCOMPARE(rows.size(), 1);
+    QVariantList expected{10, 11, Stage::Regional, 2, 2, Application::CoordinatorID, 2, Hotel::Yes,
+                          Application::DefaultMaintainerID, Status::Candidate, 1, 1, 1};
+    for (int i = 0; i < expected.size(); ++i)
+        QCOMPARE(rows.at(0).at(i).toInt(), expected.at(i).toInt());
+}
+
+void TestAppCreate::venueOfTheChosenEvent()
+{
+    // The event list's current row is moved away from the chosen event: the
+    // venue still comes from the chosen event's own row.
+    DataSession s;
+    fillEvents(s.db);
+    DataZRT->userID = Admin;
+    UiSeam seam;
+    TFormAppCreateReg w;
+    find<TDBLookupComboBox>(&w, u"DBLookupComboBox1"_s)->chooseIndex(1);
+    QCOMPARE(w.chosenEvent(), Physics);
+    DataZRT->GETeduReg->First(); // Математика, held in area 2
+    click(&w, u"SpeedButton2"_s);
+    QCOMPARE(s.db.scalar(u"SELECT actionareaID FROM vzl_application_reg WHERE educationlListID_reg=11"_s).toInt(), 3);
+}
+
+void TestAppCreate::doubledChoiceIsRefusedOthersGoIn()
+{
+    DataSession s;
+    fillEvents(s.db);
+    s.db.exec(u"INSERT INTO vzl_userseducation_reg(usersID,educationListID,periodsID,classPart) VALUES (1002,10,2,10)"_s);
+    DataZRT->userID = Admin;
+    UiSeam seam;
+    TFormAppCreateReg w;
+    // Борисова stands twice in the list, once per choice; both inserts fail.
+    QCOMPARE(ids(DataZRT->GETappPartReg), (QList<int>{1001, 1002, 1002, 1003, 1008}));
+    click(&w, u"SpeedButton2"_s);
+    QCOMPARE(seam.texts(), (QStringList{u"Ошибка записи в БД"_s, u"Ошибка записи в БД"_s}));
+    QCOMPARE(seam.messages.at(0).type, TMsgDlgType::Error);
+    QCOMPARE(applicationUsers(s.db, Maths), (QList<int>{1001, 1003, 1007, 1008}));
+    QCOMPARE(ids(DataZRT->GETappPartReg), (QList<int>{1002, 1002}));
+    QVERIFY(!DataZRT->GETappPartReg->ControlsDisabled());
+}
+
+void TestAppCreate::removing_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<QList<int>>("rows");
+    QTest::addColumn<QList<int>>("left");
+    // List: Абрамов 9, Борисова 5, Волков 11, Жуков 7.
+    QTest::newRow("one") << u"<"_s << QList<int>{3} << QList<int>{1001, 1002, 1007};
+    QTest::newRow("several") << u"<"_s << QList<int>{1, 4} << QList<int>{1002, 1003};
+    QTest::newRow("double-click") << u"dblclick"_s << QList<int>{2} << QList<int>{1001, 1003, 1007};
+    QTest::newRow("all") << u"<<"_s << QList<int>{} << QList<int>{};
+}
+
+void TestAppCreate::removing()
+{
+    QFETCH(QString, how);
+    QFETCH(QList<int>, rows);
+    QFETCH(QList<int>, left);
+    DataSession s;
+    fillEvents(s.db);
+    fillApplication(s.db);
+    DataZRT->userID = Admin;
+    UiSeam seam;
+    TFormAppCreateReg w;
+    auto* grid = find<TDBGrid>(&w, u"DBGrid2"_s);
+    selectRows(grid, rows);
+    if (how == u"<")
+        click(&w, u"SpeedButton4"_s);
+    else if (how == u"<<")
+        click(&w, u"SpeedButton3"_s);
+    else
+        emit grid->DblClick();
+
+    QVERIFY2(seam.messages.isEmpty(), qPrintable(seam.texts().join(u'|')));
+    QCOMPARE(applicationUsers(s.db, Maths), left);
+    QCOMPARE(applicationUsers(s.db, Physics), QList<int>{1003});
+    // A removed pupil whose choice stands is a candidate again (Жуков too).
+    QList<int> candidates = ids(DataZRT->GETappPartReg);
+    std::sort(candidates.begin(), candidates.end());
+    QList<int> expected;
+    for (int user : {1001, 1002, 1003, 1007, 1008})
+        if (!left.contains(user))
+            expected << user;
+    QCOMPARE(candidates, expected);
+    QCOMPARE(buttonStates(w), (QList<bool>{true, true, !left.isEmpty(), !left.isEmpty()}));
+}
+
+void TestAppCreate::removeAllIsOneStatement()
+{
+    DataSession s;
+    fillEvents(s.db);
+    fillApplication(s.db);
+    DataZRT->userID = Admin;
+    UiSeam seam;
+    TFormAppCreateReg w;
+    w.SpeedButton3Click();
+    QCOMPARE(DataZRT->emptySQL->SQL(),
+             QStringList{u"DELETE FROM `vzl_application_reg` WHERE `id`in (9,5,11,7)"_s});
+    QCOMPARE(DataZRT->emptySQL->RowsAffected(), 4);
+    QVERIFY(seam.messages.isEmpty());
+}
+
+void TestAppCreate::emptyActionsTellWhy_data()
+{
+    QTest::addColumn<int>("button");
+    QTest::addColumn<QString>("text");
+    QTest::newRow(">") << 1 << u"Нет выбранных кандидатов для добавления"_s;
+    QTest::newRow(">>") << 2 << u"Нет кандидатов для добавления"_s;
+    QTest::newRow("<<") << 3 << u"Нет участников для исключения из заявки"_s;
+    QTest::newRow("<") << 4 << u"Нет выбранных участников для исключения из заявки"_s;
+}
+
+void TestAppCreate::emptyActionsTellWhy()
+{
+    QFETCH(int, button);
+    QFETCH(QString, text);
+    DataSession s;
+    fillEvents(s.db);
+    DataZRT->userID = Admin;
+    UiSeam seam;
+    TFormAppCreateReg w;
+    // Event 11 has no application; nothing is selected anywhere.
+    find<TDBLookupComboBox>(&w, u"DBLookupComboBox1"_s)->chooseIndex(1);
+    if (button == 2) {
+        s.db.exec(u"DELETE FROM vzl_userseducation_reg WHERE educationListID=11"_s);
+        w.readCandidate();
+    }
+    const int before = s.db.scalar(u"SELECT COUNT(*) FROM vzl_application_reg"_s).toInt();
+    switch (button) {
+    case 1: w.SpeedButton1Click(); break;
+    case 2: w.SpeedButton2Click(); break;
+    case 3: w.SpeedButton3Click(); break;
+    default: w.SpeedButton4Click(); break;
+    }
+    QCOMPARE(seam.texts(), QStringList{text});
+    QCOMPARE(seam.messages.at(0).type, TMsgDlgType::Information);
+    QCOMPARE(s.db.scalar(u"SELECT COUNT(*) FROM vzl_application_reg"_s).toInt(), before);
+}
+
+void TestAppCreate::administratorWithoutEvents()
+{
+    DataSession s;
+    fillEvents(s.db);
+    DataZRT->userID = 502;
+    UiSeam seam;
+    TFormAppCreateReg w;
+    QCOMPARE(find<TDBLookupComboBox>(&w, u"DBLookupComboBox1"_s)->count(), 0);
+    QCOMPARE(w.chosenEvent(), 0);
+    QCOMPARE(DataZRT->GETappPartReg->RecordCount(), 0);
+    QCOMPARE(DataZRT->AppCreateRegSet->RecordCount(), 0);
+    QCOMPARE(buttonStates(w), (QList<bool>{false, false, false, false}));
+    QVERIFY(seam.messages.isEmpty());
+}
+
+void TestAppCreate::listsFollowTheChoice_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("arrow key") << u"key"_s;
+    QTest::newRow("list closed") << u"closeup"_s;
+    QTest::newRow("chosen in the list") << u"choose"_s;
+}
+
+void TestAppCreate::listsFollowTheChoice()
+{
+    QFETCH(QString, how);
+    DataSession s;
+    fillEvents(s.db);
+    fillApplication(s.db);
+    DataZRT->userID = Admin;
+    TFormAppCreateReg w;
+    w.show();
+    auto* combo = find<TDBLookupComboBox>(&w, u"DBLookupComboBox1"_s);
+    if (how == u"key") {
+        combo->setFocus();
+        QTest::keyClick(combo, Qt::Key_Down);
+    } else if (how == u"closeup") {
+        combo->setKeyValue(Physics); // as the list shows it before it closes
+        combo->hidePopup();
+    } else {
+        combo->chooseIndex(1);
+    }
+    QCOMPARE(w.chosenEvent(), Physics);
+    QCOMPARE(ids(DataZRT->GETappPartReg), QList<int>{}); // Волков is in event 11's application
+    QCOMPARE(ids(DataZRT->AppCreateRegSet), QList<int>{20});
+    QCOMPARE(buttonStates(w), (QList<bool>{false, false, true, true}));
+}
+
+void TestAppCreate::titleClickSorts()
+{
+    DataSession s;
+    fillEvents(s.db);
+    DataZRT->userID = Admin;
+    TFormAppCreateReg w;
+    QCOMPARE(ids(DataZRT->GETappPartReg, u"classStudy"_s), (QList<int>{9, 10, 11, 8}));
+    emit find<TDBGrid>(&w, u"DBGrid1"_s)->TitleClick(u"classStudy"_s);
+    QCOMPARE(DataZRT->GETappPartReg->SQL().last(), u"ORDER BY classStudy"_s);
+    QCOMPARE(ids(DataZRT->GETappPartReg, u"classStudy"_s), (QList<int>{8, 9, 10, 11}));
+    fillApplication(s.db);
+    emit find<TDBGrid>(&w, u"DBGrid2"_s)->TitleClick(u"nameArea"_s);
+    QCOMPARE(DataZRT->AppCreateRegSet->SQL().last(), u"ORDER BY nameArea"_s);
+    QCOMPARE(DataZRT->AppCreateRegSet->value(0, u"nameArea"_s).toString(), u"Бережанский район"_s);
+    QCOMPARE(DataZRT->AppCreateRegSet->RecordCount(), 4); // the same event's rows
+}
+
+void TestAppCreate::closingClosesTheQueries()
+{
+    DataSession s;
+    fillEvents(s.db);
+    DataZRT->userID = Admin;
+    TFormAppCreateReg w;
+    w.show();
+    QVERIFY(DataZRT->GETeduReg->Active() && DataZRT->GETappPartReg->Active() && DataZRT->AppCreateRegSet->Active());
+    click(&w, u"BitBtn1"_s);
+    QVERIFY(!DataZRT->GETeduReg->Active());
+    QVERIFY(!DataZRT->GETappPartReg->Active());
+    QVERIFY(!DataZRT->AppCreateRegSet->Active());
+    QCOMPARE(FormAppCreateReg, nullptr);
+}
+
+QTEST_MAIN(TestAppCreate)
+#include "test_app_create.moc"
