@@ -1,0 +1,322 @@
+// The participant assignment window against a real database: the event check
+// boxes, the surname search and its buttons, ticking a pupil's choices, saving
+// them in one transaction, sorting that outlives the window.
+
+#include "EventFixture.h"
+
+#include "data/DBGrid.h"
+#include "data/DataZRT.h"
+#include "events/SetEventUser.h"
+#include "events/WordWrapCheckBox.h"
+#include "support/Ui.h"
+
+#include <QCheckBox>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QtTest>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+// Pupils (role 4) with their classes; 204 is inactive, 205 an administrator,
+// 208 has no class.
+void addPupils(TestDb& db)
+{
+    db.exec(u"INSERT INTO vzl_areas(id,name) VALUES (1,'Велград'),(2,'Озёрский район')"_s);
+    db.exec(u"INSERT INTO vzl_schools(id,name,areaID) VALUES (1,'МБОУ СОШ №1',1),(2,'Гимназия №2',2)"_s);
+    db.exec(u"INSERT INTO vzl_users(id,surname,name,patronymic,areaID,schoolID,roleID,isActive) VALUES"
+            " (201,'Иванов','Пётр','Ильич',1,1,4,1),"
+            " (202,'ИВАНОВА','Анна','Сергеевна',2,2,4,1),"
+            " (203,'Сиваницкий','Борис','Олегович',1,1,4,1),"
+            " (204,'Иванец','Виктор','Павлович',1,1,4,0),"
+            " (205,'Иванчук','Глеб','Романович',1,1,54280,1),"
+            " (206,'О''Нил','Дарья','Андреевна',2,2,4,1),"
+            " (207,'Сто%ва','Елена','Игоревна',1,1,4,1),"
+            " (208,'Петров','Жорж','Юрьевич',1,1,4,1)"_s);
+    db.exec(u"INSERT INTO vzl_users4add(usersID,classStudy) VALUES"
+            " (201,9),(202,10),(203,11),(204,9),(205,9),(206,8),(207,7),(208,NULL)"_s);
+}
+
+// The choices of a pupil in every period: event, period, class.
+QList<QVariantList> choicesOf(TestDb& db, int pupil)
+{
+    return db.rows(u"SELECT educationListID,periodsID,classPart FROM vzl_userseducation_reg"
+                   " WHERE usersID=%1 ORDER BY periodsID,educationListID"_s.arg(pupil));
+}
+
+QList<int> foundIds()
+{
+    QList<int> ids;
+    TQuery* q = DataZRT->searchUser4SetEduu;
+    for (int row = 0; row < q->RecordCount(); ++row)
+        ids << q->value(row, u"id"_s).toInt();
+    return ids;
+}
+
+QStringList ticked(const TFormSetEventUser& w)
+{
+    QStringList names;
+    for (QCheckBox* box : w.eventBoxes())
+        if (box->isChecked())
+            names << box->objectName();
+    return names;
+}
+
+// Typing, key by key (QTest::keyClicks knows Latin-1 keys only).
+void typeText(QWidget* edit, const QString& text)
+{
+    for (const QChar c : text)
+        QTest::sendKeyEvent(QTest::Click, edit, c == u' ' ? Qt::Key_Space : Qt::Key_unknown, QString(c),
+                            Qt::NoModifier);
+}
+
+void findPupils(TFormSetEventUser& w, const QString& text)
+{
+    setText(&w, u"EditSurName"_s, text);
+    w.BitBtn2Click();
+}
+
+// A real click on a cell of the found list (the window is shown).
+void clickPupil(TFormSetEventUser& w, int pupil)
+{
+    auto* grid = find<TDBGrid>(&w, u"DBGrid1"_s);
+    const int row = int(foundIds().indexOf(pupil));
+    QVERIFY(row >= 0);
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                      grid->visualRect(grid->model()->index(row, 1)).center());
+}
+
+void tick(TFormSetEventUser& w, const QString& name, bool on)
+{
+    QCheckBox* box = find<QCheckBox>(&w, name);
+    if (box->isChecked() != on)
+        QTest::mouseClick(box, Qt::LeftButton, {}, box->rect().center());
+}
+
+} // namespace
+
+class TestSetEventUser : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void eventBoxesOfTheAdministrator();
+    void searchButtons();
+    void surnameSearch_data();
+    void surnameSearch();
+    void createSQLPutsTheLastBoxFirst();
+    void saveReplacesTheChoicesOfTheActiveYear();
+    void saveWithoutTicks();
+    void failedSaveKeepsTheOldChoices();
+    void titleClickSortOutlivesTheWindow();
+
+private:
+    std::unique_ptr<DataSession> s;
+};
+
+void TestSetEventUser::init()
+{
+    s = std::make_unique<DataSession>();
+    addAdminEvents(s->db);
+    addPupils(s->db);
+    DataZRT->userID = ownAdmin;
+}
+
+void TestSetEventUser::eventBoxesOfTheAdministrator()
+{
+    TFormSetEventUser w;
+    QCOMPARE(FormSetEventUser, &w);
+    QStringList names, captions;
+    for (QCheckBox* box : w.eventBoxes()) {
+        names << box->objectName();
+        captions << box->text();
+        QCOMPARE(box->toolTip(), u"Выбрать мероприятие "_s + box->text());
+        QCOMPARE(box->parentWidget(), find<QScrollArea>(&w, u"ScrollBox1"_s)->widget());
+        QVERIFY(qobject_cast<TWordWrapCheckBox*>(box)->wordWrap());
+    }
+    // By period, then name; inactive, past and other administrators' events have no box.
+    QCOMPARE(names, (QStringList{u"check_102"_s, u"check_101"_s, u"check_103"_s}));
+    QCOMPARE(captions.first(), u"2025-2026 у/г. Олимпиада по математике"_s);
+    QVERIFY(!DataZRT->viewSubjectsReg->Active());
+
+    // A long caption wraps: a narrow box is taller than a wide one.
+    auto* box = qobject_cast<TWordWrapCheckBox*>(w.eventBoxes().first());
+    QVERIFY(box->heightForWidth(120) > box->heightForWidth(1000));
+
+    w.fillSubject(); // built again, not doubled
+    QCOMPARE(w.eventBoxes().size(), 3);
+    w.close();
+    QVERIFY(w.eventBoxes().isEmpty());
+    QCOMPARE(FormSetEventUser, nullptr);
+
+    DataZRT->userID = otherAdmin;
+    TFormSetEventUser other;
+    QCOMPARE(other.eventBoxes().size(), 1);
+    QCOMPARE(other.eventBoxes().first()->objectName(), u"check_106"_s);
+}
+
+void TestSetEventUser::searchButtons()
+{
+    UiSeam seam;
+    TFormSetEventUser w;
+    auto* edit = find<QLineEdit>(&w, u"EditSurName"_s);
+    auto* find_ = find<QPushButton>(&w, u"BitBtn2"_s);
+    auto* save = find<QPushButton>(&w, u"BitBtn3"_s);
+    QVERIFY(!find_->isEnabled());
+    QVERIFY(!save->isEnabled());
+
+    typeText(edit, u"   "_s);
+    QVERIFY(!find_->isEnabled()); // blanks only
+    typeText(edit, u"иван"_s);
+    QVERIFY(find_->isEnabled());
+    QTest::mouseClick(find_, Qt::LeftButton);
+    QCOMPARE(foundIds(), (QList<int>{201, 202, 203}));
+    QVERIFY(save->isEnabled());
+
+    tick(w, u"check_101"_s, true);
+    click(&w, u"SpeedButton1"_s);
+    QCOMPARE(edit->text(), QString());
+    QVERIFY(!find_->isEnabled());
+    QCOMPARE(foundIds(), (QList<int>{201, 202, 203})); // the list and the ticks stay
+    QCOMPARE(ticked(w), QStringList{u"check_101"_s});
+
+    typeText(edit, u"zzz"_s);
+    QTest::keyClick(edit, Qt::Key_Return); // Enter does not search
+    QCOMPARE(foundIds().size(), 3);
+    QTest::mouseClick(find_, Qt::LeftButton);
+    QVERIFY(foundIds().isEmpty());
+    QVERIFY(!save->isEnabled());
+    QVERIFY(seam.messages.isEmpty());
+}
+
+void TestSetEventUser::surnameSearch_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QList<int>>("found");
+    QTest::newRow("any case, anywhere") << u"иван"_s << QList<int>{201, 202, 203};
+    QTest::newRow("blanks around") << u"  иВаН "_s << QList<int>{201, 202, 203};
+    QTest::newRow("quote") << u"'"_s << QList<int>{206};
+    QTest::newRow("percent sign") << u"%"_s << QList<int>{207};
+    QTest::newRow("underscore") << u"_"_s << QList<int>{};
+    QTest::newRow("backslash") << u"\\%"_s << QList<int>{};
+    QTest::newRow("SQL") << u"' OR '1'='1"_s << QList<int>{};
+    QTest::newRow("statement") << u"'); DELETE FROM vzl_users; --"_s << QList<int>{};
+}
+
+void TestSetEventUser::surnameSearch()
+{
+    QFETCH(QString, text);
+    QFETCH(QList<int>, found);
+    UiSeam seam;
+    TFormSetEventUser w;
+    findPupils(w, u"в"_s); // something found first: the button follows the new result
+    QVERIFY(find<QPushButton>(&w, u"BitBtn3"_s)->isEnabled());
+    findPupils(w, text);
+    QCOMPARE(foundIds(), found);
+    QCOMPARE(find<QPushButton>(&w, u"BitBtn3"_s)->isEnabled(), !found.isEmpty());
+    QVERIFY(seam.messages.isEmpty());
+    QCOMPARE(s->db.scalar(u"SELECT count(*) FROM vzl_users"_s).toInt(), 8);
+}
+
+void TestSetEventUser::createSQLPutsTheLastBoxFirst()
+{
+    TFormSetEventUser w;
+    tick(w, u"check_102"_s, true);
+    tick(w, u"check_101"_s, true);
+    QCOMPARE(w.createSQL(u"201"_s, u"9"_s),
+             u"INSERT INTO `vzl_userseducation_reg`(`usersID`, `educationListID`, `periodsID`,`classPart`) VALUES "
+             "(201,101,(SELECT `id` FROM `vzl_periods` WHERE `active`=1),9),"
+             "(201,102,(SELECT `id` FROM `vzl_periods` WHERE `active`=1),9)"_s);
+}
+
+void TestSetEventUser::saveReplacesTheChoicesOfTheActiveYear()
+{
+    // Three choices this year, one of them of another administrator's event,
+    // and one of the past year.
+    s->db.exec(u"INSERT INTO vzl_userseducation_reg(usersID,educationListID,periodsID,classPart) VALUES"
+               " (201,101,2,9),(201,103,2,9),(201,106,2,9),(201,105,1,8),(202,102,2,10)"_s);
+    UiSeam seam;
+    TFormSetEventUser w;
+    w.resize(1000, 500);
+    w.show();
+    findPupils(w, u"иван"_s);
+    clickPupil(w, 202);
+    QCOMPARE(ticked(w), QStringList{u"check_102"_s});
+    clickPupil(w, 201);
+    QCOMPARE(ticked(w), (QStringList{u"check_101"_s, u"check_103"_s}));
+
+    tick(w, u"check_103"_s, false);
+    tick(w, u"check_102"_s, true);
+    click(&w, u"BitBtn3"_s);
+
+    QCOMPARE(seam.texts(), QStringList{u"Данные обновлены"_s});
+    QCOMPARE(seam.messages.first().type, TMsgDlgType::Information);
+    QCOMPARE(choicesOf(s->db, 201),
+             (QList<QVariantList>{{105, 1, 8}, {101, 2, 9}, {102, 2, 9}}));
+    QCOMPARE(choicesOf(s->db, 202), (QList<QVariantList>{{102, 2, 10}}));
+    QCOMPARE(ticked(w), (QStringList{u"check_102"_s, u"check_101"_s})); // nothing re-read
+    QCOMPARE(DataZRT->searchUser4SetEduu->FieldByName(u"id"_s).asInteger(), 201);
+}
+
+void TestSetEventUser::saveWithoutTicks()
+{
+    s->db.exec(u"INSERT INTO vzl_userseducation_reg(usersID,educationListID,periodsID,classPart) VALUES"
+               " (201,101,2,9)"_s);
+    UiSeam seam;
+    TFormSetEventUser w;
+    findPupils(w, u"Иванов"_s);
+    w.BitBtn3Click();
+    QCOMPARE(seam.texts(), QStringList{u"Не определено мероприятие"_s});
+    QCOMPARE(seam.messages.first().type, TMsgDlgType::Error);
+    QCOMPARE(choicesOf(s->db, 201), (QList<QVariantList>{{101, 2, 9}}));
+}
+
+void TestSetEventUser::failedSaveKeepsTheOldChoices()
+{
+    // Петров has no class: the INSERT breaks, the DELETE before it must not stay.
+    s->db.exec(u"INSERT INTO vzl_userseducation_reg(usersID,educationListID,periodsID,classPart) VALUES"
+               " (208,101,2,6),(208,106,2,6)"_s);
+    const QList<QVariantList> before = choicesOf(s->db, 208);
+    UiSeam seam;
+    TFormSetEventUser w;
+    findPupils(w, u"петров"_s);
+    w.DBGrid1CellClick();
+    QCOMPARE(ticked(w), QStringList{u"check_101"_s});
+    tick(w, u"check_102"_s, true);
+    w.BitBtn3Click();
+    QCOMPARE(seam.texts(), QStringList{u"Ошибка записи в БД"_s});
+    QCOMPARE(choicesOf(s->db, 208), before);
+    QCOMPARE(ticked(w), (QStringList{u"check_102"_s, u"check_101"_s}));
+
+    // The connection is usable afterwards: a pupil with a class saves.
+    seam.clear();
+    findPupils(w, u"Сиваницкий"_s);
+    w.BitBtn3Click();
+    QCOMPARE(seam.texts(), QStringList{u"Данные обновлены"_s});
+    QCOMPARE(choicesOf(s->db, 203), (QList<QVariantList>{{101, 2, 11}, {102, 2, 11}}));
+}
+
+void TestSetEventUser::titleClickSortOutlivesTheWindow()
+{
+    {
+        TFormSetEventUser w;
+        w.resize(1000, 500);
+        w.show();
+        findPupils(w, u"иван"_s);
+        QHeaderView* header = find<TDBGrid>(&w, u"DBGrid1"_s)->horizontalHeader();
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                          QPoint(header->sectionViewportPosition(1) + 5, header->height() / 2)); // "Имя"
+        QCOMPARE(foundIds(), (QList<int>{202, 203, 201}));
+        w.close();
+        QVERIFY(!DataZRT->searchUser4SetEduu->Active());
+    }
+    TFormSetEventUser again;
+    findPupils(again, u"иван"_s);
+    QCOMPARE(foundIds(), (QList<int>{202, 203, 201}));
+    QCOMPARE(DataZRT->searchUser4SetEduu->SQL().last(), u"ORDER BY nameP"_s);
+}
+
+QTEST_MAIN(TestSetEventUser)
+#include "test_set_event_user.moc"
