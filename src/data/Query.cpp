@@ -8,6 +8,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QStringDecoder>
 
 namespace {
 
@@ -54,10 +55,28 @@ QString toPositional(const QString& text, QStringList* names)
     return out;
 }
 
+// Qt's MySQL driver reads the error texts of prepared statements as Latin-1,
+// although the server sends them in UTF-8: a text whose code units all fit a
+// byte and whose bytes are valid UTF-8 is read again as UTF-8.
+QString repairedErrorText(const QString& text)
+{
+    bool wide = false;
+    for (const QChar c : text) {
+        if (c.unicode() > 0xFF)
+            return text;
+        wide = wide || c.unicode() > 0x7F;
+    }
+    if (!wide)
+        return text;
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString decoded = utf8(text.toLatin1());
+    return utf8.hasError() ? text : decoded;
+}
+
 EDatabaseError databaseError(const QSqlError& error)
 {
     const QString text = error.databaseText().isEmpty() ? error.text() : error.databaseText();
-    return EDatabaseError(text, error.nativeErrorCode().toInt());
+    return EDatabaseError(repairedErrorText(text), error.nativeErrorCode().toInt());
 }
 
 } // namespace
