@@ -69,6 +69,8 @@ TFormAppCreateReg::TFormAppCreateReg(QWidget* parent)
 
 TFormAppCreateReg::~TFormAppCreateReg()
 {
+    // A window destroyed while shown hides its controls on the way out.
+    closed_ = true;
     if (FormAppCreateReg == this)
         FormAppCreateReg = nullptr;
     delete ui;
