@@ -151,6 +151,8 @@ void TestLogin::loginDialog()
     QCOMPARE(d.Edit2()->text(), QString());
     QCOMPARE(d.focusWidget(), d.Edit1());
     QCOMPARE(d.minimumSize(), d.maximumSize());
+    d.Edit2()->setText(u"abc"_s);
+    QCOMPARE(d.Edit2()->displayText(), u"***"_s);
 }
 
 void TestLogin::outcomes_data()
