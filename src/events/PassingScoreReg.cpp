@@ -28,12 +28,12 @@ TFormPassingScoreReg::TFormPassingScoreReg(QWidget* parent)
     constexpr Qt::Alignment centred = Qt::AlignCenter;
     ui->DBGrid1->setColumns({
         {u"id"_s, u""_s, false},
-        {u"nameEdu"_s, u"Наименование мероприятия"_s, true, Qt::AlignLeft | Qt::AlignVCenter, 360},
-        {u"prizeWinnerMin"_s, u"МИН для призера"_s, true, centred},
-        {u"prizeWinnerMax"_s, u"МАКС для призера"_s, true, centred},
-        {u"Winner"_s, u"ОТ и > для победителя"_s, true, centred, 150},
-        {u"dateStart"_s, u"Начало"_s, true, centred},
-        {u"dateEnd"_s, u"Окончание"_s, true, centred},
+        {u"nameEdu"_s, u"Наименование мероприятия"_s, true, Qt::AlignLeft | Qt::AlignVCenter, 320},
+        {u"prizeWinnerMin"_s, u"МИН для призера"_s, true, centred, 135},
+        {u"prizeWinnerMax"_s, u"МАКС для призера"_s, true, centred, 145},
+        {u"Winner"_s, u"ОТ и > для победителя"_s, true, centred, 175},
+        {u"dateStart"_s, u"Начало"_s, true, centred, 95},
+        {u"dateEnd"_s, u"Окончание"_s, true, centred, 95},
     });
     ui->DBGrid1->setDataSource(DataZRT->SourceGETpassingScoreReg);
 
