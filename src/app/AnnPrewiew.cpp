@@ -1,5 +1,7 @@
 #include "app/AnnPrewiew.h"
 
+#include <QStringEncoder>
+
 #include "app/ErrorDisplay.h"
 #include "app/Hints.h"
 #include "app/RtfText.h"
@@ -47,6 +49,17 @@ void TFormAnnPrewiew::showEvent(QShowEvent* event)
 
 QByteArray TFormAnnPrewiew::lowBytes(const QString& text)
 {
+    // A text that holds characters beyond one byte was stored as Unicode, not
+    // as single-byte text: cutting off its high bytes would garble every
+    // Cyrillic letter, so it is taken to the single-byte code page instead.
+    for (QChar c : text) {
+        if (c.unicode() > 0xFF) {
+            QStringEncoder encoder("windows-1251");
+            if (encoder.isValid())
+                return encoder.encode(text);
+            break;
+        }
+    }
     QByteArray bytes;
     bytes.reserve(text.size());
     for (QChar c : text)

@@ -333,8 +333,10 @@ void TestLogin::announcementText_data()
         << QVariant(0x0080FF) << u"Внимание!\nx"_s << QColor(0xFF, 0x80, 0x00);
     QTest::newRow("plain text in the single-byte code page")
         << u"Ïðèâåò, {\\rtf"_s << QVariant(0xFF0000) << u"Привет, {\\rtf"_s << QColor(0, 0, 0xFF);
-    QTest::newRow("a character above U+00FF keeps its low byte")
-        << u"Ï\u0441"_s << QVariant() << u"ПA"_s << standard;
+    QTest::newRow("text stored as Unicode is not garbled")
+        << u"Срочно: \u00ABсбор\u00BB"_s << QVariant() << u"Срочно: «сбор»"_s << standard;
+    QTest::newRow("rich text stored as Unicode")
+        << u"{\\rtf1 Сбор \\b в 9:00\\b0}"_s << QVariant() << u"Сбор в 9:00"_s << standard;
     QTest::newRow("system colour of windows")
         << u"x"_s << QVariant(qint64(0x80000005) - 0x100000000) << u"x"_s << standard;
 }
