@@ -25,8 +25,10 @@ TConnection::~TConnection()
 {
     {
         QSqlDatabase db = QSqlDatabase::database(name_, false);
-        if (db.isOpen())
+        if (db.isOpen()) {
+            emit beforeDisconnect();
             db.close();
+        }
     }
     QSqlDatabase::removeDatabase(name_);
 }
@@ -71,6 +73,7 @@ void TConnection::Close()
     QSqlDatabase db = QSqlDatabase::database(name_, false);
     if (!db.isOpen())
         return;
+    emit beforeDisconnect();
     db.close();
     emit afterDisconnect();
 }

@@ -48,6 +48,8 @@ public:
 
 signals:
     void afterConnect();
+    /// The open connection is about to close: statements kept on it go now.
+    void beforeDisconnect();
     void afterDisconnect();
 
 private:

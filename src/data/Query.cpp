@@ -168,14 +168,34 @@ TQuery::TQuery(const QString& name, TConnection* connection, QObject* parent)
     , connection_(connection)
 {
     setObjectName(name);
+    if (connection_)
+        connect(connection_, &TConnection::beforeDisconnect, this, &TQuery::dropPrepared);
+}
+
+TQuery::~TQuery() = default;
+
+const TQuery::Parsed& TQuery::parsed() const
+{
+    const QString current = text();
+    if (!parsedValid_ || current != parsed_.text) {
+        parsed_.names.clear();
+        parsed_.positional = toPositional(current, &parsed_.names);
+        parsed_.text = current;
+        parsedValid_ = true;
+    }
+    return parsed_;
+}
+
+void TQuery::dropPrepared()
+{
+    prepared_.reset();
+    preparedText_.clear();
 }
 
 QStringList TQuery::paramNames() const
 {
-    QStringList names;
-    toPositional(text(), &names);
     QStringList unique;
-    for (const QString& n : names)
+    for (const QString& n : parsed().names)
         if (!unique.contains(n, Qt::CaseInsensitive))
             unique << n;
     return unique;
@@ -193,8 +213,8 @@ void TQuery::Open()
     if (active_)
         return;
     QSqlDatabase db = connection_->database();
-    QStringList names;
-    const QString positional = toPositional(text(), &names);
+    const QStringList names = parsed().names;
+    const QString positional = parsed().positional;
     QSqlQuery q(db);
     q.setForwardOnly(true);
     bool ok;
@@ -253,23 +273,33 @@ void TQuery::Close()
 void TQuery::ExecSQL()
 {
     QSqlDatabase db = connection_->database();
-    QStringList names;
-    const QString positional = toPositional(text(), &names);
-    QSqlQuery q(db);
-    bool ok;
-    if (names.isEmpty()) {
-        ok = q.exec(positional);
-    } else {
-        ok = q.prepare(positional);
-        if (ok) {
-            for (const QString& n : names)
-                q.addBindValue(params_.value(n.toLower()).value());
-            ok = q.exec();
-        }
+    const Parsed& p = parsed();
+    if (p.names.isEmpty()) {
+        QSqlQuery q(db);
+        if (!q.exec(p.positional))
+            throw databaseError(q.lastError());
+        rowsAffected_ = q.numRowsAffected();
+        return;
     }
-    if (!ok)
-        throw databaseError(q.lastError());
-    rowsAffected_ = q.numRowsAffected();
+    // A statement run row by row (an insert per participant) is prepared once.
+    if (!prepared_ || preparedText_ != p.positional) {
+        dropPrepared();
+        auto q = std::make_unique<QSqlQuery>(db);
+        if (!q->prepare(p.positional))
+            throw databaseError(q->lastError());
+        prepared_ = std::move(q);
+        preparedText_ = p.positional;
+    }
+    for (int i = 0; i < p.names.size(); ++i)
+        prepared_->bindValue(i, params_.value(p.names.at(i).toLower()).value());
+    if (!prepared_->exec()) {
+        const QSqlError error = prepared_->lastError();
+        dropPrepared();
+        throw databaseError(error);
+    }
+    rowsAffected_ = prepared_->numRowsAffected();
+    if (prepared_->isSelect())
+        prepared_->finish();
 }
 
 void TQuery::setCurrent(int row)

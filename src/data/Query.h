@@ -8,7 +8,9 @@
 #include <QStringList>
 #include <QVariant>
 #include <QVector>
+#include <memory>
 
+class QSqlQuery;
 class TConnection;
 
 /// The value of one field of the current row.
@@ -65,6 +67,7 @@ class TQuery : public QObject {
     Q_OBJECT
 public:
     TQuery(const QString& name, TConnection* connection, QObject* parent = nullptr);
+    ~TQuery() override;
 
     /// The SQL text, one entry per line. Change it only while the query is closed.
     QStringList& SQL() { return sql_; }
@@ -82,7 +85,9 @@ public:
     /// Opening an open query does nothing. A failure throws EDatabaseError.
     void Open();
     void Close();
-    /// Runs the text as a statement. A failure throws EDatabaseError.
+    /// Runs the text as a statement. A failure throws EDatabaseError. A text
+    /// with parameters stays prepared on the server for the next run while the
+    /// text and the connection stay the same.
     void ExecSQL();
     bool Active() const { return active_; }
     /// Rows touched by the last ExecSQL.
@@ -126,8 +131,23 @@ signals:
     void currentChanged(int recNo);
 
 private:
+    /// The text with positional markers and its parameter names in order.
+    struct Parsed {
+        QString text;
+        QString positional;
+        QStringList names;
+    };
+    /// The parsed text, parsed again only after the text changed.
+    const Parsed& parsed() const;
+    void dropPrepared();
     void setCurrent(int row);
     void notifyReset();
+
+    mutable Parsed parsed_;
+    mutable bool parsedValid_ = false;
+    /// The statement ExecSQL prepared last, with the text it was prepared from.
+    std::unique_ptr<QSqlQuery> prepared_;
+    QString preparedText_;
 
     TConnection* connection_;
     QStringList sql_;
