@@ -103,6 +103,7 @@ private slots:
     void newRowValues();
     void venueOfTheChosenEvent();
     void doubledChoiceIsRefusedOthersGoIn();
+    void insertsGoOnAfterReconnecting();
     void removing_data();
     void removing();
     void removeAllIsOneStatement();
@@ -251,6 +252,25 @@ void TestAppCreate::doubledChoiceIsRefusedOthersGoIn()
     QCOMPARE(applicationUsers(s.db, Maths), (QList<int>{1001, 1003, 1007, 1008}));
     QCOMPARE(ids(DataZRT->GETappPartReg), (QList<int>{1002, 1002}));
     QVERIFY(!DataZRT->GETappPartReg->ControlsDisabled());
+}
+
+void TestAppCreate::insertsGoOnAfterReconnecting()
+{
+    // The insert stays prepared between rows; a new connection prepares it anew.
+    DataSession s;
+    fillEvents(s.db);
+    DataZRT->userID = Admin;
+    UiSeam seam;
+    TFormAppCreateReg w;
+    auto* grid = find<TDBGrid>(&w, u"DBGrid1"_s);
+    selectRows(grid, {1});
+    w.SpeedButton1Click();
+    QVERIFY(DataZRT->changeNET(1));
+    w.readCandidate();
+    selectRows(grid, {1});
+    w.SpeedButton1Click();
+    QVERIFY2(seam.messages.isEmpty(), qPrintable(seam.texts().join(u'|')));
+    QCOMPARE(applicationUsers(s.db, Maths), (QList<int>{1001, 1002, 1007}));
 }
 
 void TestAppCreate::removing_data()
