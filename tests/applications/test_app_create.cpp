@@ -104,6 +104,7 @@ private slots:
     void venueOfTheChosenEvent();
     void doubledChoiceIsRefusedOthersGoIn();
     void insertsGoOnAfterReconnecting();
+    void eventListClosedElsewhere();
     void removing_data();
     void removing();
     void removeAllIsOneStatement();
@@ -271,6 +272,24 @@ void TestAppCreate::insertsGoOnAfterReconnecting()
     w.SpeedButton1Click();
     QVERIFY2(seam.messages.isEmpty(), qPrintable(seam.texts().join(u'|')));
     QCOMPARE(applicationUsers(s.db, Maths), (QList<int>{1001, 1002, 1007}));
+}
+
+void TestAppCreate::eventListClosedElsewhere()
+{
+    // Another window closed the shared event list: without the chosen event's
+    // row there is no venue, so nothing is inserted and the user is told.
+    DataSession s;
+    fillEvents(s.db);
+    DataZRT->userID = Admin;
+    UiSeam seam;
+    TFormAppCreateReg w;
+    DataZRT->GETeduReg->Close();
+    click(&w, u"SpeedButton2"_s);
+    QCOMPARE(seam.messages.size(), 1);
+    QCOMPARE(seam.messages.at(0).type, TMsgDlgType::Error);
+    QVERIFY(seam.messages.at(0).text.startsWith(u"Выбранное мероприятие отсутствует в списке мероприятий"_s));
+    QCOMPARE(applicationUsers(s.db, Maths), QList<int>{1007});
+    QVERIFY(!DataZRT->GETappPartReg->ControlsDisabled());
 }
 
 void TestAppCreate::removing_data()
