@@ -91,8 +91,8 @@ void TestDataModule::connectionFailureTexts()
 void TestDataModule::profileSwitchDrawsTheLamp()
 {
     TestDb db;
+    QStringList lamp; // outlives the data module, whose end still draws the lamp red
     TDataZRT data;
-    QStringList lamp;
     connect(&data.FDConnection1, &TConnection::afterConnect, [&] { lamp << u"green"_s; });
     connect(&data.FDConnection1, &TConnection::afterDisconnect, [&] { lamp << u"red"_s; });
 
