@@ -66,6 +66,10 @@ private:
     TDBGrid* grid_;
 };
 
+namespace {
+constexpr int kMaxFittedWidth = 420;
+}
+
 TDBGrid::TDBGrid(QWidget* parent)
     : QTableView(parent)
     , model_(new TGridModel(this))
@@ -123,16 +127,27 @@ void TDBGrid::setDataSource(TDataSource* source)
 void TDBGrid::setColumns(const QList<TColumn>& columns)
 {
     columns_ = columns;
+    fitted_ = false;
     rebuild();
 }
 
 void TDBGrid::rebuild()
 {
     model_->reset();
+    // Columns without a set width fit their title and the first rows the grid
+    // shows, once: a width the user dragged afterwards stays.
+    const bool fit = !fitted_;
+    if (fit && model_->rowCount() > 0)
+        fitted_ = true;
     for (int i = 0; i < columns_.size(); ++i) {
         setColumnHidden(i, !columns_.at(i).visible);
-        if (columns_.at(i).width > 0)
-            setColumnWidth(i, columns_.at(i).width);
+        if (columns_.at(i).width > 0) {
+            // a set width never hides the column's title
+            setColumnWidth(i, std::max(columns_.at(i).width, horizontalHeader()->sectionSizeHint(i)));
+        } else if (fit && columns_.at(i).visible) {
+            resizeColumnToContents(i);
+            setColumnWidth(i, std::min(columnWidth(i), kMaxFittedWidth));
+        }
     }
     followQuery();
 }

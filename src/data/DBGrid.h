@@ -70,5 +70,6 @@ private:
     QList<TColumn> columns_;
     bool multiSelect_ = false;
     bool moving_ = false;
+    bool fitted_ = false;
     std::function<QColor(int)> rowColor_;
 };
