@@ -1,6 +1,7 @@
 #include "applications/AppCreateEditRegion.h"
 
 #include "app/Dialogs.h"
+#include "app/ChildForm.h"
 #include "app/ErrorDisplay.h"
 #include "app/Hints.h"
 #include "applications/AppCreateEditRegEdit.h"
@@ -57,12 +58,7 @@ TFormAppCreateEditRegion::TFormAppCreateEditRegion(QWidget* parent)
             [this](const QString& field) { runHandler([&] { DBGrid1TitleClick(field); }); });
     connect(ui->DBGrid1, &TDBGrid::DblClick, this, handler([this] { BitBtn2Click(); }));
     connect(ui->BitBtn2, &QPushButton::clicked, this, handler([this] { BitBtn2Click(); }));
-    connect(ui->BitBtn1, &QPushButton::clicked, this, [this] {
-        if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
-            sub->close();
-        else
-            close();
-    });
+    connect(ui->BitBtn1, &QPushButton::clicked, this, [this] { closeChildForm(this); });
 
     runHandler([this] { FormCreate(); });
 }
@@ -84,11 +80,7 @@ void TFormAppCreateEditRegion::closeEvent(QCloseEvent* event)
 
 void TFormAppCreateEditRegion::FormCreate()
 {
-    TQuery* events = DataZRT->GETeduReg;
-    events->Close();
-    events->ParamByName(u"userID"_s).setAsInteger(DataZRT->userID);
-    events->Open();
-    ui->DBLookupComboBox1->setKeyValue(events->FieldByName(u"id"_s).asInteger());
+    ui->DBLookupComboBox1->setKeyValue(openAdministratorEvents(DataZRT->GETeduReg));
     readData();
 }
 

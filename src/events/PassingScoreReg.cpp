@@ -1,6 +1,7 @@
 #include "events/PassingScoreReg.h"
 
 #include "app/Dialogs.h"
+#include "app/ChildForm.h"
 #include "app/ErrorDisplay.h"
 #include "app/Hints.h"
 #include "data/DBGrid.h"
@@ -75,10 +76,7 @@ void TFormPassingScoreReg::FormClose()
 
 void TFormPassingScoreReg::BitBtn1Click()
 {
-    if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget()))
-        frame->close();
-    else
-        close();
+    closeChildForm(this);
 }
 
 void TFormPassingScoreReg::BitBtn2Click()

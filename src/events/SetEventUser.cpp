@@ -1,6 +1,7 @@
 #include "events/SetEventUser.h"
 
 #include "app/Dialogs.h"
+#include "app/ChildForm.h"
 #include "app/ErrorDisplay.h"
 #include "app/Hints.h"
 #include "data/DBGrid.h"
@@ -99,10 +100,7 @@ void TFormSetEventUser::FormClose()
 
 void TFormSetEventUser::BitBtn1Click()
 {
-    if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget()))
-        frame->close();
-    else
-        close();
+    closeChildForm(this);
 }
 
 bool TFormSetEventUser::eventFilter(QObject* watched, QEvent* event)
