@@ -1,5 +1,6 @@
 #include "app/AboutBox.h"
 
+#include "app/Emblem.h"
 #include "app/ErrorDisplay.h"
 #include "app/Hints.h"
 #include "app/Shell.h"
@@ -26,15 +27,9 @@ QPixmap programPicture()
     p.setPen(QPen(QColor(200, 160, 40), 8));
     p.setBrush(QColor(235, 242, 255));
     p.drawEllipse(QRectF(6, 6, 166, 166));
-    QPolygonF star;
-    for (int i = 0; i < 10; ++i) {
-        const double r = (i % 2 == 0) ? 72 : 30;
-        const double a = -M_PI / 2 + i * M_PI / 5;
-        star << QPointF(89 + r * std::cos(a), 93 + r * std::sin(a));
-    }
     p.setPen(QPen(QColor(20, 40, 110), 3));
     p.setBrush(QColor(30, 70, 160));
-    p.drawPolygon(star);
+    p.drawPolygon(emblemStar(QPointF(89, 93), 72, 30));
     return pixmap;
 }
 

@@ -1,5 +1,6 @@
 #include "app/MainZRT.h"
 
+#include "app/Emblem.h"
 #include "app/ErrorDisplay.h"
 #include "app/Hints.h"
 #include "applications/AppCreateEditRegion.h"
@@ -111,13 +112,7 @@ QPixmap logoPicture()
     p.setBrush(QColor(255, 255, 255, 60));
     p.drawEllipse(QPointF(280, 190), 170, 170);
     p.setBrush(QColor(30, 70, 140, 180));
-    QPolygonF star;
-    for (int i = 0; i < 10; ++i) {
-        const double r = (i % 2 == 0) ? 140 : 58;
-        const double a = -M_PI / 2 + i * M_PI / 5;
-        star << QPointF(280 + r * std::cos(a), 190 + r * std::sin(a));
-    }
-    p.drawPolygon(star);
+    p.drawPolygon(emblemStar(QPointF(280, 190), 140, 58));
     QFont f(u"DejaVu Sans"_s, 44, QFont::Bold);
     p.setFont(f);
     p.setPen(QColor(30, 50, 100, 200));
