@@ -47,6 +47,7 @@ private slots:
     void connectionFailureTexts();
     void profileSwitchDrawsTheLamp();
     void closedConnectionFailsQueries();
+    void lostConnectionIsReported();
     void builtInProfilesUnscrambleThePassword();
     void my_ucfirst_data();
     void my_ucfirst();
@@ -130,6 +131,27 @@ void TestDataModule::closedConnectionFailsQueries()
     TDataZRT data; // never connected: nothing opens by itself
     QVERIFY_THROWS_EXCEPTION(EDatabaseError, data.GETarea->Open());
     QVERIFY(!data.GETarea->Active());
+}
+
+void TestDataModule::lostConnectionIsReported()
+{
+    DataSession s;
+    s.db.exec(u"INSERT INTO vzl_areas(id,name) VALUES (1,'Алтово')"_s);
+    TQuery* q = DataZRT->emptySQL;
+    q->Close();
+    q->SQL() = QStringList{u"SELECT CONNECTION_ID() as c"_s};
+    q->Open();
+    const int id = q->FieldByName(u"c"_s).asInteger();
+    q->Close();
+    s.db.exec(u"KILL %1"_s.arg(id));
+
+    // The next action reports the loss; nothing reconnects by itself.
+    QVERIFY_THROWS_EXCEPTION(EDatabaseError, DataZRT->GETarea->Open());
+    QVERIFY(!DataZRT->GETarea->Active());
+    // Choosing the network again brings the connection back.
+    QVERIFY(DataZRT->changeNET(0));
+    DataZRT->GETarea->Open();
+    QCOMPARE(DataZRT->GETarea->RecordCount(), 1);
 }
 
 void TestDataModule::builtInProfilesUnscrambleThePassword()
