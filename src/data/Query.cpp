@@ -208,6 +208,12 @@ TParam& TQuery::ParamByName(const QString& name)
     return params_[name.toLower()];
 }
 
+void TQuery::bindParams(QSqlQuery& q, const QStringList& names) const
+{
+    for (int i = 0; i < names.size(); ++i)
+        q.bindValue(i, params_.value(names.at(i).toLower()).value());
+}
+
 void TQuery::Open()
 {
     if (active_)
@@ -223,8 +229,7 @@ void TQuery::Open()
     } else {
         ok = q.prepare(positional);
         if (ok) {
-            for (const QString& n : names)
-                q.addBindValue(params_.value(n.toLower()).value());
+            bindParams(q, names);
             ok = q.exec();
         }
     }
@@ -290,8 +295,7 @@ void TQuery::ExecSQL()
         prepared_ = std::move(q);
         preparedText_ = p.positional;
     }
-    for (int i = 0; i < p.names.size(); ++i)
-        prepared_->bindValue(i, params_.value(p.names.at(i).toLower()).value());
+    bindParams(*prepared_, p.names);
     if (!prepared_->exec()) {
         const QSqlError error = prepared_->lastError();
         dropPrepared();

@@ -140,6 +140,8 @@ private:
     /// The parsed text, parsed again only after the text changed.
     const Parsed& parsed() const;
     void dropPrepared();
+    /// Binds the values of the named parameters in the order of their markers.
+    void bindParams(QSqlQuery& q, const QStringList& names) const;
     void setCurrent(int row);
     void notifyReset();
 
