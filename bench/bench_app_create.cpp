@@ -13,7 +13,7 @@
 // --data FILE (SQL made by db/generate_demo.py; made here with --pupils 100000
 // --events 200 when not given), --runs N (3), --candidates N (2000), --keep.
 
-#include "app/Dialogs.h"
+#include "ui/Dialogs.h"
 #include "applications/AppCreateReg.h"
 #include "data/DBLookupComboBox.h"
 #include "data/DataZRT.h"

@@ -1,7 +1,7 @@
 #include "app/ChangePassword.h"
 
-#include "app/ErrorDisplay.h"
-#include "app/Hints.h"
+#include "ui/ErrorDisplay.h"
+#include "ui/Hints.h"
 #include "ui_ChangePassword.h"
 
 TFormChangePassword* FormChangePassword = nullptr;

@@ -1,8 +1,8 @@
 // Personal data, password change and the forgotten-password notice.
 
 #include "app/ChangePassword.h"
-#include "app/Dialogs.h"
-#include "app/ErrorDisplay.h"
+#include "ui/Dialogs.h"
+#include "ui/ErrorDisplay.h"
 #include "app/MainZRT.h"
 #include "app/RegistrCoordReg.h"
 #include "crypto/Bcrypt.h"

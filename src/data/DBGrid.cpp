@@ -1,6 +1,6 @@
 #include "data/DBGrid.h"
 
-#include "data/Query.h"
+#include "data/DataSet.h"
 
 #include <QAbstractTableModel>
 #include <QHeaderView>
@@ -18,7 +18,7 @@ public:
 
     int rowCount(const QModelIndex& parent = {}) const override
     {
-        TQuery* q = grid_->query();
+        TDataSet* q = grid_->query();
         return parent.isValid() || !q || !q->Active() ? 0 : q->RecordCount();
     }
 
@@ -88,7 +88,7 @@ TDBGrid::TDBGrid(QWidget* parent)
     });
     connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) {
-                TQuery* q = query();
+                TDataSet* q = query();
                 if (moving_ || !q || !current.isValid() || q->ControlsDisabled())
                     return;
                 moving_ = true;
@@ -107,19 +107,19 @@ TDBGrid::TDBGrid(QWidget* parent)
 
 TDBGrid::~TDBGrid() = default;
 
-TQuery* TDBGrid::query() const
+TDataSet* TDBGrid::query() const
 {
     return source_ ? source_->DataSet() : nullptr;
 }
 
 void TDBGrid::setDataSource(TDataSource* source)
 {
-    if (TQuery* old = query())
+    if (TDataSet* old = query())
         disconnect(old, nullptr, this, nullptr);
     source_ = source;
-    if (TQuery* q = query()) {
-        connect(q, &TQuery::dataReset, this, &TDBGrid::rebuild);
-        connect(q, &TQuery::currentChanged, this, &TDBGrid::followQuery);
+    if (TDataSet* q = query()) {
+        connect(q, &TDataSet::dataReset, this, &TDBGrid::rebuild);
+        connect(q, &TDataSet::currentChanged, this, &TDBGrid::followQuery);
     }
     rebuild();
 }
@@ -154,7 +154,7 @@ void TDBGrid::rebuild()
 
 void TDBGrid::followQuery()
 {
-    TQuery* q = query();
+    TDataSet* q = query();
     if (moving_ || !q || q->ControlsDisabled() || !q->Active() || q->RecNo() < 1)
         return;
     if (q->RecNo() > model_->rowCount())
@@ -198,7 +198,7 @@ QColor TDBGrid::rowColor(int recNo) const
 
 QString TDBGrid::cellText(int recNo, const QString& field) const
 {
-    TQuery* q = query();
+    TDataSet* q = query();
     if (!q || !q->Active())
         return {};
     return TField::displayText(q->value(recNo - 1, field));

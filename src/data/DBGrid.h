@@ -9,7 +9,7 @@
 #include <functional>
 
 class TDataSource;
-class TQuery;
+class TDataSet;
 class TGridModel;
 
 /// One grid column: the field it shows and how.
@@ -34,7 +34,7 @@ public:
 
     void setDataSource(TDataSource* source);
     TDataSource* DataSource() const { return source_; }
-    TQuery* query() const;
+    TDataSet* query() const;
 
     void setColumns(const QList<TColumn>& columns);
     const QList<TColumn>& columns() const { return columns_; }

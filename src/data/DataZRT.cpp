@@ -225,3 +225,12 @@ void TDataZRT::SortSQL(TQuery* SortQuery, const QString& NameFieldSQL)
     SortQuery->SQL().append(u"ORDER BY "_s + NameFieldSQL);
     SortQuery->Open();
 }
+
+int openAdministratorEvents(TQuery* events)
+{
+    events->Close();
+    events->ParamByName(QStringLiteral("userID")).setAsInteger(DataZRT->userID);
+    events->Open();
+    events->First();
+    return events->FieldByName(QStringLiteral("id")).asInteger();
+}

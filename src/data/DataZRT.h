@@ -129,3 +129,9 @@ private:
 
 /// The one data module of the running program (set by its constructor).
 extern TDataZRT* DataZRT;
+
+/// Reopens a list of the logged-in administrator's events (its parameter
+/// `userID`) and gives the id of its first row, 0 when there is none.
+///
+///     ui->DBLookupComboBox1->setKeyValue(openAdministratorEvents(DataZRT->GETeduReg));
+int openAdministratorEvents(TQuery* events);

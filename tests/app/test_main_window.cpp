@@ -1,7 +1,7 @@
 // The main window: menu tree, status bar, lamp, logo, hints, child windows,
 // the menu closed to the always-open set, and the general error display.
 
-#include "app/ErrorDisplay.h"
+#include "ui/ErrorDisplay.h"
 #include "app/MainZRT.h"
 #include "data/DataZRT.h"
 #include "data/Errors.h"

@@ -1,4 +1,4 @@
-#include "app/Shell.h"
+#include "ui/Shell.h"
 
 #include <QDesktopServices>
 #include <QDir>
