@@ -36,7 +36,7 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-const QString Password = u"Kassior-olimp-2026"_s;
+const QString Password = TDataZRT::databasePassword();
 
 [[noreturn]] void fail(const QString& text)
 {

@@ -29,6 +29,16 @@ bool TShell::Open(const QUrl& url)
     return QDesktopServices::openUrl(url);
 }
 
+bool TShell::OpenFile(const QString& path)
+{
+    return Open(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
+}
+
+bool TShell::OpenFolder(const QString& path)
+{
+    return Open(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
+}
+
 QString TShell::findProgram(const QString& program)
 {
     if (program.isEmpty())
