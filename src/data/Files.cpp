@@ -25,6 +25,9 @@ QString SafeFileName(const QString& name)
             || u == u'"' || u == u'<' || u == u'>' || u == u'|')
             c = u'_';
     }
+    // "." and ".." name folders: a name of dots and blanks alone becomes "_" throughout
+    if (!out.isEmpty() && std::all_of(out.begin(), out.end(), [](QChar c) { return c == u'.' || c == u' '; }))
+        out.fill(u'_');
     return out;
 }
 

@@ -7,7 +7,8 @@
 #include <QString>
 
 /// Each character that a Windows or Linux file name cannot hold (/ \ : * ? " < > |
-/// and control characters) becomes "_".
+/// and control characters) becomes "_"; a name of dots and blanks alone becomes
+/// "_" throughout, so that it cannot name a folder above.
 ///
 ///     SafeFileName(u"Химия 10/11: финал"_s)   // "Химия 10_11_ финал"
 QString SafeFileName(const QString& name);
