@@ -7,6 +7,7 @@
 #include "data/DataZRT.h"
 #include "data/Errors.h"
 #include "data/MemTable.h"
+#include "support/Fixtures.h"
 #include "support/TestDb.h"
 
 #include <QComboBox>
@@ -31,6 +32,7 @@ private slots:
     void contextMenuMakesRowCurrent();
     void fieldPositionsFollowTheOpening();
     void refreshReturnsToTheRecord();
+    void fixtureGivesAnAdministratorWithEvents();
 
 private:
     std::unique_ptr<DataSession> s;
@@ -261,6 +263,22 @@ void TestDataLayer::refreshReturnsToTheRecord()
     s->db.exec(u"DELETE FROM vzl_application_reg WHERE id=3"_s);
     q->Refresh(); // kept inside the rows that are there now
     QCOMPARE(q->RecNo(), 2);
+}
+
+void TestDataLayer::fixtureGivesAnAdministratorWithEvents()
+{
+    s->db.exec(u"DELETE FROM vzl_application_reg"_s);
+    Fixture f(s->db);
+    const int chem = f.event(u"Химия"_s);
+    f.event(u"Право прошлого года"_s, f.pastPeriod());
+    const int pupil = f.pupil({.surname = u"Абрамов"_s});
+    const int app = f.application({.pupil = pupil, .event = chem, .status = 7, .result = 25.0});
+    f.logIn();
+    QCOMPARE(openAdministratorEvents(DataZRT->GETeduReg), chem);
+    QCOMPARE(DataZRT->GETeduReg->RecordCount(), 1);
+    QCOMPARE(s->db.scalar(u"SELECT CONCAT(statusparticipantID,' ',result,' ',actionareaID,' ',levelolimpID) FROM vzl_application_reg WHERE id=%1"_s.arg(app)).toString(),
+             u"7 25 1 3"_s);
+    DataZRT->GETeduReg->Close();
 }
 
 QTEST_MAIN(TestDataLayer)
