@@ -11,7 +11,7 @@
 
 /// What a pupil's rows hold; empty values stay NULL.
 struct PupilRow {
-    QString surname;
+    QString surname = {};
     QString name = QStringLiteral("Иван");
     QString patronymic = QStringLiteral("Иванович");
     int classStudy = 11;
@@ -28,11 +28,11 @@ struct ApplicationRow {
     int pupil = 0;
     int event = 0;
     int status = 1;
-    QVariant result;      ///< NULL unless set
+    QVariant result = {}; ///< NULL unless set
     int classStudy = 11;
     QVariant hotel = 0;
-    QVariant maintainer;  ///< NULL: no accompanying person
-    QVariant venue;       ///< NULL: the event's venue
+    QVariant maintainer = {}; ///< NULL: no accompanying person
+    QVariant venue = {}; ///< NULL: the event's venue
     int period = 0;       ///< 0: the active period
 };
 
