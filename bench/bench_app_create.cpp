@@ -13,7 +13,7 @@
 // --data FILE (SQL made by db/generate_demo.py; made here with --pupils 100000
 // --events 200 when not given), --runs N (3), --candidates N (2000), --keep.
 
-#include "app/Dialogs.h"
+#include "ui/Dialogs.h"
 #include "applications/AppCreateReg.h"
 #include "data/DBLookupComboBox.h"
 #include "data/DataZRT.h"
@@ -36,7 +36,7 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-const QString Password = u"Kassior-olimp-2026"_s;
+const QString Password = TDataZRT::databasePassword();
 
 [[noreturn]] void fail(const QString& text)
 {

@@ -2,7 +2,7 @@
 // draw the lamp of the main window), then the message loop.
 
 #include "app/Application.h"
-#include "app/ErrorDisplay.h"
+#include "ui/ErrorDisplay.h"
 #include "app/MainZRT.h"
 #include "data/DataZRT.h"
 

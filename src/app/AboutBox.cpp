@@ -1,9 +1,9 @@
 #include "app/AboutBox.h"
 
 #include "app/Emblem.h"
-#include "app/ErrorDisplay.h"
-#include "app/Hints.h"
-#include "app/Shell.h"
+#include "ui/ErrorDisplay.h"
+#include "ui/Hints.h"
+#include "ui/Shell.h"
 #include "ui_AboutBox.h"
 
 #include <QMouseEvent>

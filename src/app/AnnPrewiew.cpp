@@ -2,8 +2,8 @@
 
 #include <QStringEncoder>
 
-#include "app/ErrorDisplay.h"
-#include "app/Hints.h"
+#include "ui/ErrorDisplay.h"
+#include "ui/Hints.h"
 #include "app/RtfText.h"
 #include "data/DataZRT.h"
 #include "ui_AnnPrewiew.h"

@@ -1,13 +1,8 @@
 #include "app/Application.h"
 
-#include "app/ErrorDisplay.h"
+#include "ui/ErrorDisplay.h"
 
 using namespace Qt::Literals::StringLiterals;
-
-QString applicationTitle()
-{
-    return u"Тальвира"_s;
-}
 
 TApplication::TApplication(int& argc, char** argv)
     : QApplication(argc, argv)

@@ -2,10 +2,9 @@
 // The application object: its title and the last line of defence that leads
 // any failure escaping an event to the general error display.
 
-#include <QApplication>
+#include "ui/ErrorDisplay.h"
 
-/// The application's title, as the general error display shows it.
-QString applicationTitle();
+#include <QApplication>
 
 class TApplication : public QApplication {
     Q_OBJECT

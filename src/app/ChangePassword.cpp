@@ -1,7 +1,7 @@
 #include "app/ChangePassword.h"
 
-#include "app/ErrorDisplay.h"
-#include "app/Hints.h"
+#include "ui/ErrorDisplay.h"
+#include "ui/Hints.h"
 #include "ui_ChangePassword.h"
 
 TFormChangePassword* FormChangePassword = nullptr;
@@ -35,4 +35,9 @@ void TFormChangePassword::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     runHandler([this] { FormShow(); });
+}
+
+QString TFormChangePassword::passwordText() const
+{
+    return ui->EditPassword->text();
 }

@@ -1,8 +1,8 @@
 #include "app/Checkauthorization.h"
 
-#include "app/Dialogs.h"
-#include "app/ErrorDisplay.h"
-#include "app/Hints.h"
+#include "ui/Dialogs.h"
+#include "ui/ErrorDisplay.h"
+#include "ui/Hints.h"
 #include "crypto/Bcrypt.h"
 #include "data/DataZRT.h"
 #include "data/NetSelect.h"

@@ -1,8 +1,8 @@
 #include "app/MainZRT.h"
 
 #include "app/Emblem.h"
-#include "app/ErrorDisplay.h"
-#include "app/Hints.h"
+#include "ui/ErrorDisplay.h"
+#include "ui/Hints.h"
 #include "applications/AppCreateEditRegion.h"
 #include "applications/AppCreateReg.h"
 #include "events/PassingScoreReg.h"

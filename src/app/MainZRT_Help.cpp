@@ -1,10 +1,10 @@
 // Help, instruction, web site, about box and update check.
 
 #include "app/AboutBox.h"
-#include "app/Dialogs.h"
+#include "ui/Dialogs.h"
 #include "app/FileVersion.h"
 #include "app/MainZRT.h"
-#include "app/Shell.h"
+#include "ui/Shell.h"
 #include "data/DataZRT.h"
 
 #include <QCoreApplication>

@@ -5,7 +5,7 @@
 
 #include "app/AnnPrewiew.h"
 #include "app/Checkauthorization.h"
-#include "app/Dialogs.h"
+#include "ui/Dialogs.h"
 #include "data/DataZRT.h"
 
 #include <QDate>

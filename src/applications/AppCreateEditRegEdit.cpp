@@ -1,8 +1,8 @@
 #include "applications/AppCreateEditRegEdit.h"
 
-#include "app/Dialogs.h"
-#include "app/ErrorDisplay.h"
-#include "app/Hints.h"
+#include "ui/Dialogs.h"
+#include "ui/ErrorDisplay.h"
+#include "ui/Hints.h"
 #include "data/DataZRT.h"
 #include "ui_AppCreateEditRegEdit.h"
 

@@ -1,17 +1,14 @@
 #include "applications/AppCreateEditRegion.h"
 
-#include "app/Dialogs.h"
-#include "app/ChildForm.h"
-#include "app/ErrorDisplay.h"
-#include "app/Hints.h"
+#include "ui/Dialogs.h"
+#include "ui/ChildForm.h"
+#include "ui/ErrorDisplay.h"
 #include "applications/AppCreateEditRegEdit.h"
-#include "applications/DisplaySuspended.h"
+#include "data/DisplaySuspended.h"
 #include "data/Codes.h"
 #include "data/DataZRT.h"
 #include "ui_AppCreateEditRegion.h"
 
-#include <QCloseEvent>
-#include <QMdiSubWindow>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -23,12 +20,10 @@ const QColor hotelRowColor(152, 251, 152);
 } // namespace
 
 TFormAppCreateEditRegion::TFormAppCreateEditRegion(QWidget* parent)
-    : QWidget(parent)
+    : TChildForm(parent)
     , ui(new Ui::TFormAppCreateEditRegion)
 {
     ui->setupUi(this);
-    mirrorHints(this);
-    FormAppCreateEditRegion = this;
 
     ui->DBLookupComboBox1->setListSource(DataZRT->SourceGETeduReg, u"id"_s, u"nameEdu"_s);
 
@@ -51,31 +46,21 @@ TFormAppCreateEditRegion::TFormAppCreateEditRegion(QWidget* parent)
     connect(ui->DBLookupComboBox1, &TDBLookupComboBox::CloseUp, this,
             handler([this] { DBLookupComboBox1CloseUp(); }));
     connect(ui->DBLookupComboBox1, &TDBLookupComboBox::KeyUp, this,
-            [this](int key) { runHandler([&] { DBLookupComboBox1KeyUp(key); }); });
+            handler([this](int key) { DBLookupComboBox1KeyUp(key); }));
     connect(ui->DBLookupComboBox1, &TDBLookupComboBox::KeyValueChanged, this,
             handler([this] { DBLookupComboBox1KeyValueChanged(); }));
     connect(ui->DBGrid1, &TDBGrid::TitleClick, this,
-            [this](const QString& field) { runHandler([&] { DBGrid1TitleClick(field); }); });
+            handler([this](const QString& field) { DBGrid1TitleClick(field); }));
     connect(ui->DBGrid1, &TDBGrid::DblClick, this, handler([this] { BitBtn2Click(); }));
     connect(ui->BitBtn2, &QPushButton::clicked, this, handler([this] { BitBtn2Click(); }));
     connect(ui->BitBtn1, &QPushButton::clicked, this, [this] { closeChildForm(this); });
 
-    runHandler([this] { FormCreate(); });
+    start(FormAppCreateEditRegion);
 }
 
 TFormAppCreateEditRegion::~TFormAppCreateEditRegion()
 {
-    // A window destroyed while shown hides its controls on the way out.
-    closed_ = true;
-    if (FormAppCreateEditRegion == this)
-        FormAppCreateEditRegion = nullptr;
     delete ui;
-}
-
-void TFormAppCreateEditRegion::closeEvent(QCloseEvent* event)
-{
-    runHandler([this] { FormClose(); });
-    event->accept();
 }
 
 void TFormAppCreateEditRegion::FormCreate()
@@ -86,11 +71,8 @@ void TFormAppCreateEditRegion::FormCreate()
 
 void TFormAppCreateEditRegion::FormClose()
 {
-    closed_ = true;
     DataZRT->GETcreateAppEditRegion->Close();
     DataZRT->GETeduReg->Close();
-    if (FormAppCreateEditRegion == this)
-        FormAppCreateEditRegion = nullptr;
 }
 
 int TFormAppCreateEditRegion::chosenEvent() const
@@ -111,19 +93,19 @@ void TFormAppCreateEditRegion::readData()
 
 void TFormAppCreateEditRegion::DBLookupComboBox1CloseUp()
 {
-    if (!closed_)
+    if (!isClosing())
         readData();
 }
 
 void TFormAppCreateEditRegion::DBLookupComboBox1KeyUp(int)
 {
-    if (!closed_)
+    if (!isClosing())
         readData();
 }
 
 void TFormAppCreateEditRegion::DBLookupComboBox1KeyValueChanged()
 {
-    if (!closed_ && chosenEvent() != listEvent_)
+    if (!isClosing() && chosenEvent() != listEvent_)
         readData();
 }
 

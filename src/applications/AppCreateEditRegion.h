@@ -5,7 +5,7 @@
 #include <QColor>
 #include <QDate>
 #include <QList>
-#include <QWidget>
+#include "ui/ChildForm.h"
 
 namespace Ui {
 class TFormAppCreateEditRegion;
@@ -25,16 +25,16 @@ struct TAppDetails {
 ///
 ///     auto* form = new TFormAppCreateEditRegion;   // reads the events and the first one's list
 ///     FormMainZRT->openChild(form);
-class TFormAppCreateEditRegion : public QWidget {
+class TFormAppCreateEditRegion : public TChildForm {
     Q_OBJECT
 public:
     explicit TFormAppCreateEditRegion(QWidget* parent = nullptr);
     ~TFormAppCreateEditRegion() override;
 
     /// Reads the administrator's events, chooses the first one, reads its list.
-    void FormCreate();
+    void FormCreate() override;
     /// Closes the list and the event list.
-    void FormClose();
+    void FormClose() override;
 
     void DBLookupComboBox1CloseUp();
     void DBLookupComboBox1KeyUp(int key);
@@ -58,13 +58,7 @@ public:
 
     int chosenEvent() const;
 
-protected:
-    void closeEvent(QCloseEvent* event) override;
-
 private:
-    /// Set by FormClose: the drop-down reports a closed list when the window
-    /// hides, and nothing may be read again after the queries are closed.
-    bool closed_ = false;
     Ui::TFormAppCreateEditRegion* ui;
     int listEvent_ = -1;
 };

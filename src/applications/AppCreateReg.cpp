@@ -1,29 +1,24 @@
 #include "applications/AppCreateReg.h"
 
-#include "app/Dialogs.h"
-#include "app/ChildForm.h"
-#include "app/ErrorDisplay.h"
-#include "app/Hints.h"
-#include "applications/DisplaySuspended.h"
+#include "ui/Dialogs.h"
+#include "ui/ChildForm.h"
+#include "ui/ErrorDisplay.h"
+#include "data/DisplaySuspended.h"
 #include "data/Codes.h"
 #include "data/DataZRT.h"
 #include "data/Errors.h"
 #include "ui_AppCreateReg.h"
 
-#include <QCloseEvent>
-#include <QMdiSubWindow>
 
 using namespace Qt::Literals::StringLiterals;
 
 TFormAppCreateReg* FormAppCreateReg = nullptr;
 
 TFormAppCreateReg::TFormAppCreateReg(QWidget* parent)
-    : QWidget(parent)
+    : TChildForm(parent)
     , ui(new Ui::TFormAppCreateReg)
 {
     ui->setupUi(this);
-    mirrorHints(this);
-    FormAppCreateReg = this;
 
     ui->DBLookupComboBox1->setListSource(DataZRT->SourceGETeduReg, u"id"_s, u"nameEdu"_s);
 
@@ -55,27 +50,17 @@ TFormAppCreateReg::TFormAppCreateReg(QWidget* parent)
     connect(ui->DBGrid1, &TDBGrid::DblClick, this, handler([this] { SpeedButton1Click(); }));
     connect(ui->DBGrid2, &TDBGrid::DblClick, this, handler([this] { SpeedButton4Click(); }));
     connect(ui->DBGrid1, &TDBGrid::TitleClick, this,
-            [this](const QString& field) { runHandler([&] { DBGrid1TitleClick(field); }); });
+            handler([this](const QString& field) { DBGrid1TitleClick(field); }));
     connect(ui->DBGrid2, &TDBGrid::TitleClick, this,
-            [this](const QString& field) { runHandler([&] { DBGrid2TitleClick(field); }); });
+            handler([this](const QString& field) { DBGrid2TitleClick(field); }));
     connect(ui->BitBtn1, &QPushButton::clicked, this, [this] { closeChildForm(this); });
 
-    runHandler([this] { FormCreate(); });
+    start(FormAppCreateReg);
 }
 
 TFormAppCreateReg::~TFormAppCreateReg()
 {
-    // A window destroyed while shown hides its controls on the way out.
-    closed_ = true;
-    if (FormAppCreateReg == this)
-        FormAppCreateReg = nullptr;
     delete ui;
-}
-
-void TFormAppCreateReg::closeEvent(QCloseEvent* event)
-{
-    runHandler([this] { FormClose(); });
-    event->accept();
 }
 
 void TFormAppCreateReg::FormCreate()
@@ -86,12 +71,9 @@ void TFormAppCreateReg::FormCreate()
 
 void TFormAppCreateReg::FormClose()
 {
-    closed_ = true;
     DataZRT->GETappPartReg->Close();
     DataZRT->GETeduReg->Close();
     DataZRT->AppCreateRegSet->Close();
-    if (FormAppCreateReg == this)
-        FormAppCreateReg = nullptr;
 }
 
 int TFormAppCreateReg::chosenEvent() const
@@ -107,13 +89,13 @@ void TFormAppCreateReg::readLists()
 
 void TFormAppCreateReg::DBLookupComboBox1CloseUp()
 {
-    if (!closed_)
+    if (!isClosing())
         readLists();
 }
 
 void TFormAppCreateReg::DBLookupComboBox1KeyValueChanged()
 {
-    if (!closed_ && chosenEvent() != listsEvent_)
+    if (!isClosing() && chosenEvent() != listsEvent_)
         readLists();
 }
 

@@ -2,7 +2,7 @@
 // Forming the regional application of an event: the candidates who chose the
 // event on the left, the application on the right, arrow buttons between.
 
-#include <QWidget>
+#include "ui/ChildForm.h"
 
 namespace Ui {
 class TFormAppCreateReg;
@@ -14,7 +14,7 @@ class TFormAppCreateReg;
 ///
 ///     auto* form = new TFormAppCreateReg;   // reads the administrator's events
 ///     FormMainZRT->openChild(form);
-class TFormAppCreateReg : public QWidget {
+class TFormAppCreateReg : public TChildForm {
     Q_OBJECT
 public:
     explicit TFormAppCreateReg(QWidget* parent = nullptr);
@@ -22,9 +22,9 @@ public:
 
     /// Reads the events of the logged-in administrator, chooses the first one
     /// and reads both lists.
-    void FormCreate();
+    void FormCreate() override;
     /// Closes the three queries of the window.
-    void FormClose();
+    void FormClose() override;
 
     /// The drop-down list closed: both lists are read again.
     void DBLookupComboBox1CloseUp();
@@ -55,18 +55,12 @@ public:
     /// The id of the chosen event (0 when none is chosen).
     int chosenEvent() const;
 
-protected:
-    void closeEvent(QCloseEvent* event) override;
-
 private:
     /// The venue (`actionAreaID`) of the chosen event, read from its own row
     /// of the event list without moving that list's current row.
     int chosenEventVenue() const;
     void readLists();
 
-    /// Set by FormClose: the drop-down reports a closed list when the window
-    /// hides, and nothing may be read again after the queries are closed.
-    bool closed_ = false;
     Ui::TFormAppCreateReg* ui;
     /// The event both lists were last read for.
     int listsEvent_ = -1;

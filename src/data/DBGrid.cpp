@@ -1,10 +1,16 @@
 #include "data/DBGrid.h"
 
-#include "data/Query.h"
+#include "data/DataSet.h"
+#include "data/Errors.h"
+#include "data/Format.h"
 
 #include <QAbstractTableModel>
+#include <QComboBox>
+#include <QContextMenuEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QStyledItemDelegate>
 
 class TGridModel : public QAbstractTableModel {
 public:
@@ -13,12 +19,39 @@ public:
     void reset()
     {
         beginResetModel();
+        // Field positions are looked up once per opening, not per painted cell.
+        positions_.clear();
+        TDataSet* q = grid_->query();
+        for (const TColumn& column : grid_->columns())
+            positions_ << (q ? q->fieldIndex(column.field) : -1);
         endResetModel();
+    }
+
+    int position(int column) const { return column >= 0 && column < positions_.size() ? positions_.at(column) : -1; }
+
+    void rowChanged(int row)
+    {
+        emit dataChanged(index(row, 0), index(row, columnCount() - 1));
+    }
+
+    Qt::ItemFlags flags(const QModelIndex& index) const override
+    {
+        Qt::ItemFlags f = QAbstractTableModel::flags(index);
+        if (index.isValid() && !grid_->isReadOnly() && grid_->columns().at(index.column()).editable)
+            f |= Qt::ItemIsEditable;
+        return f;
+    }
+
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override
+    {
+        if (!index.isValid() || role != Qt::EditRole)
+            return false;
+        return grid_->store(index.row(), index.column(), value.toString());
     }
 
     int rowCount(const QModelIndex& parent = {}) const override
     {
-        TQuery* q = grid_->query();
+        TDataSet* q = grid_->query();
         return parent.isValid() || !q || !q->Active() ? 0 : q->RecordCount();
     }
 
@@ -34,7 +67,13 @@ public:
         const TColumn& column = grid_->columns().at(index.column());
         switch (role) {
         case Qt::DisplayRole:
-            return grid_->cellText(index.row() + 1, column.field);
+        case Qt::EditRole: {
+            TDataSet* q = grid_->query();
+            const int pos = position(index.column());
+            if (!q || !q->Active() || pos < 0 || index.row() >= q->RecordCount())
+                return QString();
+            return TField::displayText(q->value(index.row(), pos));
+        }
         case Qt::TextAlignmentRole:
             return QVariant::fromValue(column.alignment);
         case Qt::BackgroundRole: {
@@ -64,7 +103,109 @@ public:
 
 private:
     TDBGrid* grid_;
+    QVector<int> positions_;
 };
+
+/// Edits a cell in a line edit, or in a drop-down of the column's fixed items;
+/// notes whether the edit ended with Enter, which posts the row.
+class TGridDelegate : public QStyledItemDelegate {
+public:
+    TGridDelegate(TDBGrid* grid, bool* enterFlag)
+        : QStyledItemDelegate(grid), grid_(grid), enter_(enterFlag) {}
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        const QStringList& items = grid_->columns().at(index.column()).pickList;
+        if (items.isEmpty())
+            return QStyledItemDelegate::createEditor(parent, option, index);
+        auto* box = new QComboBox(parent);
+        box->addItems(items);
+        return box;
+    }
+
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override
+    {
+        if (auto* box = qobject_cast<QComboBox*>(editor))
+            box->setCurrentIndex(std::max(0, box->findText(index.data(Qt::EditRole).toString())));
+        else
+            QStyledItemDelegate::setEditorData(editor, index);
+    }
+
+    void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override
+    {
+        if (auto* box = qobject_cast<QComboBox*>(editor))
+            model->setData(index, box->currentText(), Qt::EditRole);
+        else
+            QStyledItemDelegate::setModelData(editor, model, index);
+        *enter_ = false;
+    }
+
+protected:
+    bool eventFilter(QObject* editor, QEvent* event) override
+    {
+        if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter)
+                *enter_ = true;
+        }
+        return QStyledItemDelegate::eventFilter(editor, event);
+    }
+
+private:
+    TDBGrid* grid_;
+    bool* enter_;
+};
+
+namespace {
+
+bool isIntegerType(int type)
+{
+    switch (type) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Long:
+    case QMetaType::ULong:
+    case QMetaType::Char:
+    case QMetaType::SChar:
+    case QMetaType::UChar:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The typed text as a value of the field's type, in the user's format.
+QVariant parseTyped(const QString& text, int type)
+{
+    const QString trimmed = text.trimmed();
+    const bool numeric = isIntegerType(type) || type == QMetaType::Double || type == QMetaType::Float;
+    if (numeric && trimmed.isEmpty())
+        throw EConvertError(QStringLiteral("Пустое значение не является правильным числом"));
+    if (isIntegerType(type)) {
+        bool ok = false;
+        const qlonglong v = QLocale().toLongLong(trimmed, &ok);
+        if (!ok)
+            throw EConvertError(QStringLiteral("'%1' не является правильным целым числом").arg(text));
+        return v;
+    }
+    if (type == QMetaType::Double || type == QMetaType::Float)
+        return StrToFloat(trimmed);
+    if (type == QMetaType::QDate) {
+        if (trimmed.isEmpty())
+            return QVariant(QMetaType(QMetaType::QDate));
+        const QDate d = QLocale().toDate(trimmed, QLocale::ShortFormat);
+        if (!d.isValid())
+            throw EConvertError(QStringLiteral("'%1' не является правильной датой").arg(text));
+        return d;
+    }
+    return text;
+}
+
+} // namespace
 
 namespace {
 constexpr int kMaxFittedWidth = 420;
@@ -75,6 +216,7 @@ TDBGrid::TDBGrid(QWidget* parent)
     , model_(new TGridModel(this))
 {
     setModel(model_);
+    setItemDelegate(new TGridDelegate(this, &postOnCommit_));
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -88,7 +230,9 @@ TDBGrid::TDBGrid(QWidget* parent)
     });
     connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) {
-                TQuery* q = query();
+                TDataSet* q = query();
+                if (current.isValid())
+                    currentRowMoved(current.row());
                 if (moving_ || !q || !current.isValid() || q->ControlsDisabled())
                     return;
                 moving_ = true;
@@ -107,19 +251,20 @@ TDBGrid::TDBGrid(QWidget* parent)
 
 TDBGrid::~TDBGrid() = default;
 
-TQuery* TDBGrid::query() const
+TDataSet* TDBGrid::query() const
 {
     return source_ ? source_->DataSet() : nullptr;
 }
 
 void TDBGrid::setDataSource(TDataSource* source)
 {
-    if (TQuery* old = query())
+    if (TDataSet* old = query())
         disconnect(old, nullptr, this, nullptr);
     source_ = source;
-    if (TQuery* q = query()) {
-        connect(q, &TQuery::dataReset, this, &TDBGrid::rebuild);
-        connect(q, &TQuery::currentChanged, this, &TDBGrid::followQuery);
+    if (TDataSet* q = query()) {
+        connect(q, &TDataSet::dataReset, this, &TDBGrid::rebuild);
+        connect(q, &TDataSet::currentChanged, this, &TDBGrid::followQuery);
+        connect(q, &TDataSet::rowChanged, model_, &TGridModel::rowChanged);
     }
     rebuild();
 }
@@ -133,7 +278,13 @@ void TDBGrid::setColumns(const QList<TColumn>& columns)
 
 void TDBGrid::rebuild()
 {
+    // rows read again: an edit not posted belongs to rows that are gone
+    pendingRow_ = 0;
     model_->reset();
+    const bool edits = std::any_of(columns_.begin(), columns_.end(), [](const TColumn& c) { return c.editable; });
+    setEditTriggers(edits ? QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed
+                                | QAbstractItemView::AnyKeyPressed
+                          : QAbstractItemView::NoEditTriggers);
     // Columns without a set width fit their title and the first rows the grid
     // shows, once: a width the user dragged afterwards stays.
     const bool fit = !fitted_;
@@ -154,7 +305,9 @@ void TDBGrid::rebuild()
 
 void TDBGrid::followQuery()
 {
-    TQuery* q = query();
+    TDataSet* q = query();
+    if (q && !q->ControlsDisabled())
+        currentRowMoved(q->RecNo() - 1);
     if (moving_ || !q || q->ControlsDisabled() || !q->Active() || q->RecNo() < 1)
         return;
     if (q->RecNo() > model_->rowCount())
@@ -198,8 +351,96 @@ QColor TDBGrid::rowColor(int recNo) const
 
 QString TDBGrid::cellText(int recNo, const QString& field) const
 {
-    TQuery* q = query();
+    TDataSet* q = query();
     if (!q || !q->Active())
         return {};
     return TField::displayText(q->value(recNo - 1, field));
+}
+
+int TDBGrid::columnOf(const QString& field) const
+{
+    for (int i = 0; i < columns_.size(); ++i)
+        if (columns_.at(i).field.compare(field, Qt::CaseInsensitive) == 0)
+            return i;
+    return -1;
+}
+
+void TDBGrid::setReadOnly(bool on)
+{
+    readOnly_ = on;
+    if (on && state() == QAbstractItemView::EditingState)
+        closePersistentEditor(currentIndex());
+}
+
+bool TDBGrid::store(int row, int column, const QString& text)
+{
+    TDataSet* q = query();
+    const int pos = model_->position(column);
+    if (!q || !q->Active() || pos < 0 || row < 0 || row >= q->RecordCount())
+        return false;
+    if (readOnly_ || !columns_.at(column).editable)
+        return false;
+    QVariant value;
+    try {
+        value = parseTyped(text, q->fieldType(pos));
+    } catch (const EError& e) {
+        postOnCommit_ = false;
+        emit EditError(QString::fromUtf8(e.what()));
+        return false;
+    }
+    if (pendingRow_ && pendingRow_ != row + 1)
+        postEdit();
+    q->setValue(row, pos, value);
+    pendingRow_ = row + 1;
+    if (postOnCommit_) {
+        postOnCommit_ = false;
+        postEdit();
+    }
+    return true;
+}
+
+bool TDBGrid::editCell(int recNo, const QString& field, const QString& text)
+{
+    const int column = columnOf(field);
+    TDataSet* q = query();
+    if (column < 0 || !q || recNo < 1 || recNo > q->RecordCount())
+        return false;
+    q->setRecNo(recNo);
+    return store(recNo - 1, column, text);
+}
+
+void TDBGrid::postEdit()
+{
+    if (!pendingRow_)
+        return;
+    const int recNo = pendingRow_;
+    pendingRow_ = 0;
+    emit RowPosted(recNo);
+}
+
+void TDBGrid::currentRowMoved(int row)
+{
+    if (pendingRow_ && pendingRow_ != row + 1)
+        postEdit();
+}
+
+void TDBGrid::contextMenuEvent(QContextMenuEvent* event)
+{
+    const QModelIndex index = indexAt(event->pos());
+    if (!index.isValid()) {
+        QTableView::contextMenuEvent(event);
+        return;
+    }
+    selectionModel()->setCurrentIndex(index, multiSelect_ ? QItemSelectionModel::NoUpdate
+                                                          : QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    emit CellContextMenu(columns_.at(index.column()).field, event->globalPos());
+}
+
+void TDBGrid::keyPressEvent(QKeyEvent* event)
+{
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && state() != EditingState && pendingRow_) {
+        postEdit();
+        return;
+    }
+    QTableView::keyPressEvent(event);
 }

@@ -1,15 +1,17 @@
 #pragma once
-// Data-aware grid: shows the rows of a data source's query, follows and moves
-// its current row, and reports title clicks with the column's field name.
+// Data-aware grid: shows the rows of a data source's data set, follows and
+// moves its current row, reports title clicks with the column's field name, and
+// edits the cells of the columns that allow it.
 
 #include <QColor>
 #include <QList>
 #include <QPointer>
+#include <QStringList>
 #include <QTableView>
 #include <functional>
 
 class TDataSource;
-class TQuery;
+class TDataSet;
 class TGridModel;
 
 /// One grid column: the field it shows and how.
@@ -19,13 +21,23 @@ struct TColumn {
     bool visible = true;
     Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter;
     int width = 0; ///< pixels; 0 keeps the default
+    bool editable = false; ///< the user may change its cells (while the grid is not read-only)
+    QStringList pickList = {}; ///< fixed items an edit chooses from; empty for free text
 };
 
-/// A grid bound to a query through its data source.
+/// A grid bound to a data set through its data source.
 ///
 ///     DBGrid1->setDataSource(DataZRT->SourceGETpassingScoreReg);
 ///     DBGrid1->setColumns({{"id", "", false}, {"nameEdu", "Наименование мероприятия"}});
 ///     connect(DBGrid1, &TDBGrid::TitleClick, this, [this](const QString& f) { ... });
+///
+/// An editable column takes typed text parsed by the field's type in the user's
+/// format; a text that does not parse is reported by EditError and not stored.
+/// A changed row is posted when the current row leaves it or the edit is ended
+/// with Enter:
+///
+///     DBGrid1->setColumns({{"id", "", false}, {"result", "Результат", true, centred, 80, true}});
+///     connect(DBGrid1, &TDBGrid::RowPosted, this, [this](int recNo) { write(recNo); });
 class TDBGrid : public QTableView {
     Q_OBJECT
 public:
@@ -34,10 +46,12 @@ public:
 
     void setDataSource(TDataSource* source);
     TDataSource* DataSource() const { return source_; }
-    TQuery* query() const;
+    TDataSet* query() const;
 
     void setColumns(const QList<TColumn>& columns);
     const QList<TColumn>& columns() const { return columns_; }
+    /// The position of the column that shows field, -1 when none does.
+    int columnOf(const QString& field) const;
 
     /// Several rows can be selected (click, Ctrl+click, Shift+click).
     void setMultiSelect(bool on);
@@ -53,6 +67,20 @@ public:
     /// The display text of a cell (row from 1, visible or hidden column by field).
     QString cellText(int recNo, const QString& field) const;
 
+    /// No cell can be edited while the grid is read-only.
+    void setReadOnly(bool on);
+    bool isReadOnly() const { return readOnly_; }
+    /// Stores a typed text in a cell as an edit by the user would: parsed by the
+    /// field's type, refused (EditError, false) when it does not parse, when the
+    /// column is not editable or the grid is read-only. The row becomes current.
+    ///
+    ///     DBGrid1->editCell(3, u"result"_s, u"20,5"_s);
+    bool editCell(int recNo, const QString& field, const QString& text);
+    /// Posts the changed row now, if there is one (RowPosted).
+    void postEdit();
+    /// The record number of a changed row not posted yet, 0 when there is none.
+    int pendingRow() const { return pendingRow_; }
+
 signals:
     /// A column title was clicked; the column's field name.
     void TitleClick(const QString& field);
@@ -60,10 +88,25 @@ signals:
     void CellClick(const QString& field);
     /// A row was double-clicked (after it became current).
     void DblClick();
+    /// A cell asked for its context menu (after its row became current): the
+    /// column's field name and where the menu goes on the screen.
+    void CellContextMenu(const QString& field, const QPoint& globalPos);
+    /// An edited row was posted: leaving it, or Enter.
+    void RowPosted(int recNo);
+    /// An edited text was refused: the message says why.
+    void EditError(const QString& message);
+
+protected:
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    friend class TGridModel;
     void followQuery();
     void rebuild();
+    /// Stores a parsed value; false (and EditError) when the text is refused.
+    bool store(int row, int column, const QString& text);
+    void currentRowMoved(int row);
 
     QPointer<TDataSource> source_;
     TGridModel* model_;
@@ -71,5 +114,8 @@ private:
     bool multiSelect_ = false;
     bool moving_ = false;
     bool fitted_ = false;
+    bool readOnly_ = false;
+    bool postOnCommit_ = false;
+    int pendingRow_ = 0;
     std::function<QColor(int)> rowColor_;
 };

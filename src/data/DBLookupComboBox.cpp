@@ -1,6 +1,6 @@
 #include "data/DBLookupComboBox.h"
 
-#include "data/Query.h"
+#include "data/DataSet.h"
 
 #include <QKeyEvent>
 
@@ -12,13 +12,13 @@ TDBLookupComboBox::TDBLookupComboBox(QWidget* parent)
         if (updating_ || index < 0)
             return;
         key_ = itemData(index);
-        if (TQuery* q = query(); q && q->Active() && index < q->RecordCount())
+        if (TDataSet* q = query(); q && q->Active() && index < q->RecordCount())
             q->setRecNo(index + 1);
         emit KeyValueChanged();
     });
 }
 
-TQuery* TDBLookupComboBox::query() const
+TDataSet* TDBLookupComboBox::query() const
 {
     return source_ ? source_->DataSet() : nullptr;
 }
@@ -26,13 +26,13 @@ TQuery* TDBLookupComboBox::query() const
 void TDBLookupComboBox::setListSource(TDataSource* source, const QString& keyField,
                                       const QString& listField)
 {
-    if (TQuery* old = query())
+    if (TDataSet* old = query())
         disconnect(old, nullptr, this, nullptr);
     source_ = source;
     keyField_ = keyField;
     listField_ = listField;
-    if (TQuery* q = query())
-        connect(q, &TQuery::dataReset, this, &TDBLookupComboBox::rebuild);
+    if (TDataSet* q = query())
+        connect(q, &TDataSet::dataReset, this, &TDBLookupComboBox::rebuild);
     rebuild();
 }
 
@@ -40,7 +40,7 @@ void TDBLookupComboBox::rebuild()
 {
     updating_ = true;
     clear();
-    if (TQuery* q = query(); q && q->Active()) {
+    if (TDataSet* q = query(); q && q->Active()) {
         for (int row = 0; row < q->RecordCount(); ++row)
             addItem(TField::displayText(q->value(row, listField_)), q->value(row, keyField_));
     }

@@ -7,7 +7,7 @@
 #include <QVariant>
 
 class TDataSource;
-class TQuery;
+class TDataSet;
 
 /// A drop-down list bound to a query.
 ///
@@ -20,7 +20,7 @@ public:
     explicit TDBLookupComboBox(QWidget* parent = nullptr);
 
     void setListSource(TDataSource* source, const QString& keyField, const QString& listField);
-    TQuery* query() const;
+    TDataSet* query() const;
 
     /// The key of the chosen row; invalid when nothing is chosen.
     QVariant KeyValue() const { return key_; }

@@ -1,5 +1,7 @@
 #include "data/DataZRT.h"
 
+#include "data/Files.h"
+
 #include "data/Errors.h"
 #include "data/QueryTexts.h"
 
@@ -133,14 +135,49 @@ TQuery* TDataZRT::queryByName(const QString& name) const
 
 std::array<TNetProfile, 2> TDataZRT::builtInProfiles()
 {
-    const QString password = DEcryptText(QString::fromUtf16(kScrambledPassword), kPasswordShift);
-    const TNetProfile internet = {u"User_Name=olimp"_s, u"Password="_s + password,
+    const TNetProfile internet = {u"User_Name=olimp"_s, u"Password="_s + databasePassword(),
                                   u"Server="_s + QString::fromUtf8(TALVIRA_INTERNET_HOST),
                                   u"Database=olimp"_s, u"Port=17001"_s};
     TNetProfile local = internet;
-    local[2] = u"Server="_s + QString::fromUtf8(TALVIRA_LOCAL_HOST);
-    local[4] = u"Port=3306"_s;
+    setProfileValue(local, u"Server"_s, QString::fromUtf8(TALVIRA_LOCAL_HOST));
+    setProfileValue(local, u"Port"_s, u"3306"_s);
     return {internet, local};
+}
+
+QString TDataZRT::databasePassword()
+{
+    return DEcryptText(QString::fromUtf16(kScrambledPassword), kPasswordShift);
+}
+
+QString TDataZRT::profileValue(const TNetProfile& profile, const QString& key)
+{
+    const QString prefix = key + u'=';
+    for (const QString& line : profile)
+        if (line.startsWith(prefix, Qt::CaseInsensitive))
+            return line.mid(prefix.size());
+    return {};
+}
+
+void TDataZRT::setProfileValue(TNetProfile& profile, const QString& key, const QString& value)
+{
+    const QString prefix = key + u'=';
+    for (QString& line : profile) {
+        if (line.startsWith(prefix, Qt::CaseInsensitive)) {
+            line = prefix + value;
+            return;
+        }
+    }
+    profile << prefix + value;
+}
+
+QUrl TDataZRT::fileServerUrl(const QString& path) const
+{
+    QUrl url;
+    url.setScheme(u"http"_s);
+    url.setHost(profileValue(ConnectSRV.at(0), u"Server"_s));
+    url.setPort(fileServerPort);
+    url.setPath(path);
+    return url;
 }
 
 void TDataZRT::DataModuleCreate(const std::array<TNetProfile, 2>& profiles)
@@ -156,8 +193,10 @@ bool TDataZRT::changeNET(int idNET)
 {
     FDConnection1.Close();
     const TNetProfile& p = ConnectSRV.at(std::size_t(idNET));
+    const auto line = [&p](const QString& key) { return key + u'=' + profileValue(p, key); };
     // server, database, user name, password, port, then the fixed settings
-    FDConnection1.setParams({p.value(2), p.value(3), p.value(0), p.value(1), p.value(4),
+    FDConnection1.setParams({line(u"Server"_s), line(u"Database"_s), line(u"User_Name"_s), line(u"Password"_s),
+                             line(u"Port"_s),
                              u"DriverName=MySQL"_s, u"DriverID=MySQL"_s, u"CharacterSet=utf8"_s,
                              u"Compress=false"_s, u"TinyIntFormat=tifBoolean"_s});
     return connectDB();
@@ -211,7 +250,7 @@ QString TDataZRT::my_ucfirst(const QString& inSTR)
 
 bool TDataZRT::DirectoryCreate(const QString& DirectoryName)
 {
-    const QString path = QCoreApplication::applicationDirPath() + QDir::separator() + DirectoryName;
+    const QString path = OutputFolder(DirectoryName);
     if (QFileInfo(path).isDir())
         return true;
     return QDir().mkdir(path);
@@ -224,4 +263,13 @@ void TDataZRT::SortSQL(TQuery* SortQuery, const QString& NameFieldSQL)
         SortQuery->SQL().removeLast();
     SortQuery->SQL().append(u"ORDER BY "_s + NameFieldSQL);
     SortQuery->Open();
+}
+
+int openAdministratorEvents(TQuery* events)
+{
+    events->Close();
+    events->ParamByName(QStringLiteral("userID")).setAsInteger(DataZRT->userID);
+    events->Open();
+    events->First();
+    return events->FieldByName(QStringLiteral("id")).asInteger();
 }

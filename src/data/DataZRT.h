@@ -7,6 +7,7 @@
 
 #include <QObject>
 #include <QStringList>
+#include <QUrl>
 #include <array>
 
 /// One network profile: five lines Key=Value (user name, password, server,
@@ -22,6 +23,22 @@ public:
 
     /// The profiles compiled into the program: index 0 internet, 1 local network.
     static std::array<TNetProfile, 2> builtInProfiles();
+    /// The value of one Key=Value line of a profile (keys without regard to
+    /// case), empty when the profile has no such line.
+    ///
+    ///     TDataZRT::profileValue(profile, u"Server"_s)   // "127.0.0.1"
+    static QString profileValue(const TNetProfile& profile, const QString& key);
+    /// Sets the value of a Key=Value line, appending the line when it is missing.
+    static void setProfileValue(TNetProfile& profile, const QString& key, const QString& value);
+    /// The password of the database account that both profiles use.
+    static QString databasePassword();
+
+    /// The port of the file server (templates, help) on the internet profile's host.
+    int fileServerPort = 17002;
+    /// A location on the file server: plain HTTP to the internet profile's host.
+    ///
+    ///     DataZRT->fileServerUrl(u"/Images/ZRT_6.jpg"_s)   // http://<host>:17002/Images/ZRT_6.jpg
+    QUrl fileServerUrl(const QString& path) const;
 
     /// Start: fills the profiles, resets the session values and connects with
     /// the internet profile. A connection failure is thrown after the profile
@@ -46,8 +63,8 @@ public:
     ///
     ///     TDataZRT::my_ucfirst("petrov-VODKIN")   // "Petrov-Vodkin"
     static QString my_ucfirst(const QString& inSTR);
-    /// Makes sure the folder DirectoryName exists beside the executable; only
-    /// its last level is created.
+    /// Makes sure the working folder DirectoryName exists (beside the
+    /// executable, see OutputFolder); only its last level is created.
     ///
     ///     if (!DataZRT->DirectoryCreate("Заявки")) ...
     static bool DirectoryCreate(const QString& DirectoryName);
@@ -129,3 +146,9 @@ private:
 
 /// The one data module of the running program (set by its constructor).
 extern TDataZRT* DataZRT;
+
+/// Reopens a list of the logged-in administrator's events (its parameter
+/// `userID`) and gives the id of its first row, 0 when there is none.
+///
+///     ui->DBLookupComboBox1->setKeyValue(openAdministratorEvents(DataZRT->GETeduReg));
+int openAdministratorEvents(TQuery* events);

@@ -1,7 +1,7 @@
 #include "events/EditPassingScoreReg.h"
 
-#include "app/ErrorDisplay.h"
-#include "app/Hints.h"
+#include "ui/ErrorDisplay.h"
+#include "ui/Hints.h"
 #include "data/Format.h"
 
 #include "ui_EditPassingScoreReg.h"

@@ -1,9 +1,8 @@
 #include "events/PassingScoreReg.h"
 
-#include "app/Dialogs.h"
-#include "app/ChildForm.h"
-#include "app/ErrorDisplay.h"
-#include "app/Hints.h"
+#include "ui/Dialogs.h"
+#include "ui/ChildForm.h"
+#include "ui/ErrorDisplay.h"
 #include "data/DBGrid.h"
 #include "data/DataZRT.h"
 #include "data/Format.h"
@@ -11,20 +10,16 @@
 
 #include "ui_PassingScoreReg.h"
 
-#include <QCloseEvent>
-#include <QMdiSubWindow>
 
 using namespace Qt::Literals::StringLiterals;
 
 TFormPassingScoreReg* FormPassingScoreReg = nullptr;
 
 TFormPassingScoreReg::TFormPassingScoreReg(QWidget* parent)
-    : QWidget(parent)
+    : TChildForm(parent)
     , ui(new Ui::TFormPassingScoreReg)
 {
     ui->setupUi(this);
-    mirrorHints(this);
-    FormPassingScoreReg = this;
 
     constexpr Qt::Alignment centred = Qt::AlignCenter;
     ui->DBGrid1->setColumns({
@@ -42,15 +37,13 @@ TFormPassingScoreReg::TFormPassingScoreReg(QWidget* parent)
     connect(ui->BitBtn2, &QPushButton::clicked, this, handler([this] { BitBtn2Click(); }));
     connect(ui->DBGrid1, &TDBGrid::DblClick, this, handler([this] { BitBtn2Click(); }));
     connect(ui->DBGrid1, &TDBGrid::TitleClick, this,
-            [this](const QString& field) { runHandler([&] { DBGrid1TitleClick(field); }); });
+            handler([this](const QString& field) { DBGrid1TitleClick(field); }));
 
-    runHandler([this] { FormCreate(); });
+    start(FormPassingScoreReg);
 }
 
 TFormPassingScoreReg::~TFormPassingScoreReg()
 {
-    if (FormPassingScoreReg == this)
-        FormPassingScoreReg = nullptr;
     delete ui;
 }
 
@@ -62,16 +55,9 @@ void TFormPassingScoreReg::FormCreate()
     q->Open();
 }
 
-void TFormPassingScoreReg::closeEvent(QCloseEvent* event)
-{
-    runHandler([this] { FormClose(); });
-    event->accept();
-}
-
 void TFormPassingScoreReg::FormClose()
 {
     DataZRT->GETpassingScoreReg->Close();
-    FormPassingScoreReg = nullptr;
 }
 
 void TFormPassingScoreReg::BitBtn1Click()
@@ -98,10 +84,7 @@ void TFormPassingScoreReg::BitBtn2Click()
     });
 
     // The list is re-read whether the write went through or not.
-    const int recNo = q->RecNo();
-    q->Close();
-    q->Open();
-    q->setRecNo(recNo);
+    q->Refresh();
 }
 
 void TFormPassingScoreReg::DBGrid1TitleClick(const QString& field)

@@ -2,7 +2,7 @@
 // Passing scores of the administrator's regional events in the active school
 // year; the scores of one event are set in TFormEditPassingScoreReg.
 
-#include <QWidget>
+#include "ui/ChildForm.h"
 
 namespace Ui {
 class TFormPassingScoreReg;
@@ -12,16 +12,16 @@ class TFormPassingScoreReg;
 /// their passing scores (query GETpassingScoreReg, shared by every instance).
 ///
 ///     FormMainZRT->openChild(new TFormPassingScoreReg);
-class TFormPassingScoreReg : public QWidget {
+class TFormPassingScoreReg : public TChildForm {
     Q_OBJECT
 public:
     explicit TFormPassingScoreReg(QWidget* parent = nullptr);
     ~TFormPassingScoreReg() override;
 
     /// Opens the list for the logged-in administrator.
-    void FormCreate();
+    void FormCreate() override;
     /// Closes the list and clears FormPassingScoreReg.
-    void FormClose();
+    void FormClose() override;
     /// Closes the window (its frame inside the main window, when it has one).
     void BitBtn1Click();
     /// Edits the passing scores of the current row in TFormEditPassingScoreReg;
@@ -29,9 +29,6 @@ public:
     void BitBtn2Click();
     /// Re-sorts the list by the clicked column.
     void DBGrid1TitleClick(const QString& field);
-
-protected:
-    void closeEvent(QCloseEvent* event) override;
 
 private:
     Ui::TFormPassingScoreReg* ui;

@@ -1,17 +1,14 @@
 #include "events/SetEventUser.h"
 
-#include "app/Dialogs.h"
-#include "app/ChildForm.h"
-#include "app/ErrorDisplay.h"
-#include "app/Hints.h"
+#include "ui/Dialogs.h"
+#include "ui/ChildForm.h"
+#include "ui/ErrorDisplay.h"
 #include "data/DBGrid.h"
 #include "data/DataZRT.h"
 #include "events/WordWrapCheckBox.h"
 
 #include "ui_SetEventUser.h"
 
-#include <QCloseEvent>
-#include <QMdiSubWindow>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -43,12 +40,10 @@ QString integerText(const TField& field)
 } // namespace
 
 TFormSetEventUser::TFormSetEventUser(QWidget* parent)
-    : QWidget(parent)
+    : TChildForm(parent)
     , ui(new Ui::TFormSetEventUser)
 {
     ui->setupUi(this);
-    mirrorHints(this);
-    FormSetEventUser = this;
 
     ui->DBGrid1->setColumns({
         {u"surname"_s, u"Фамилия"_s},
@@ -68,15 +63,13 @@ TFormSetEventUser::TFormSetEventUser(QWidget* parent)
     connect(ui->BitBtn3, &QPushButton::clicked, this, handler([this] { BitBtn3Click(); }));
     connect(ui->DBGrid1, &TDBGrid::CellClick, this, handler([this] { DBGrid1CellClick(); }));
     connect(ui->DBGrid1, &TDBGrid::TitleClick, this,
-            [this](const QString& field) { runHandler([&] { DBGrid1TitleClick(field); }); });
+            handler([this](const QString& field) { DBGrid1TitleClick(field); }));
 
-    runHandler([this] { FormCreate(); });
+    start(FormSetEventUser);
 }
 
 TFormSetEventUser::~TFormSetEventUser()
 {
-    if (FormSetEventUser == this)
-        FormSetEventUser = nullptr;
     delete ui;
 }
 
@@ -85,17 +78,10 @@ void TFormSetEventUser::FormCreate()
     fillSubject();
 }
 
-void TFormSetEventUser::closeEvent(QCloseEvent* event)
-{
-    runHandler([this] { FormClose(); });
-    event->accept();
-}
-
 void TFormSetEventUser::FormClose()
 {
     removeComponent();
     DataZRT->searchUser4SetEduu->Close();
-    FormSetEventUser = nullptr;
 }
 
 void TFormSetEventUser::BitBtn1Click()

@@ -3,7 +3,7 @@
 // administrator's events he takes part in, save the choices of the active period.
 
 #include <QList>
-#include <QWidget>
+#include "ui/ChildForm.h"
 
 class QCheckBox;
 
@@ -16,16 +16,16 @@ class TFormSetEventUser;
 /// once when the window opens.
 ///
 ///     FormMainZRT->openChild(new TFormSetEventUser);
-class TFormSetEventUser : public QWidget {
+class TFormSetEventUser : public TChildForm {
     Q_OBJECT
 public:
     explicit TFormSetEventUser(QWidget* parent = nullptr);
     ~TFormSetEventUser() override;
 
     /// Builds the event check boxes.
-    void FormCreate();
+    void FormCreate() override;
     /// Removes the check boxes, closes the found list, clears FormSetEventUser.
-    void FormClose();
+    void FormClose() override;
     /// Closes the window (its frame inside the main window, when it has one).
     void BitBtn1Click();
     /// "Найти" is enabled exactly when the trimmed search text is not empty.
@@ -60,7 +60,6 @@ public:
     QList<QCheckBox*> eventBoxes() const;
 
 protected:
-    void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

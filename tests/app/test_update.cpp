@@ -2,10 +2,10 @@
 // of the executable and the update check with the updater's command line.
 
 #include "app/AboutBox.h"
-#include "app/ErrorDisplay.h"
+#include "ui/ErrorDisplay.h"
 #include "app/FileVersion.h"
 #include "app/MainZRT.h"
-#include "app/Shell.h"
+#include "ui/Shell.h"
 #include "data/DataZRT.h"
 #include "support/TestDb.h"
 #include "support/Ui.h"

@@ -42,7 +42,8 @@ QString TestDb::socket()
 
 QString TestDb::password()
 {
-    return u"Kassior-olimp-2026"_s;
+    // the server's account is the one the program itself connects with
+    return TDataZRT::databasePassword();
 }
 
 TestDb::TestDb()
@@ -88,7 +89,7 @@ std::array<TNetProfile, 2> TestDb::profiles(int localPort) const
                                   u"Port=%1"_s.arg(port())};
     TNetProfile local = internet;
     if (localPort)
-        local[4] = u"Port=%1"_s.arg(localPort);
+        TDataZRT::setProfileValue(local, u"Port"_s, QString::number(localPort));
     return {internet, local};
 }
 

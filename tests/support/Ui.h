@@ -2,7 +2,7 @@
 // Seeing and answering the program's message boxes and modal dialogs in tests,
 // and finding controls by their object names.
 
-#include "app/Dialogs.h"
+#include "ui/Dialogs.h"
 
 #include <QAbstractButton>
 #include <QAction>

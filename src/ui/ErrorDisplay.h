@@ -4,6 +4,12 @@
 #include <QString>
 #include <exception>
 #include <functional>
+#include <type_traits>
+
+/// The application's title, as the general error display shows it.
+///
+///     applicationTitle()   // "Тальвира"
+QString applicationTitle();
 
 /// Shows a failure that no handler caught: an error box titled with the
 /// application's title, the failure's text with a full stop appended when it
@@ -28,13 +34,23 @@ void runHandler(F&& handler)
     }
 }
 
-/// Wraps a handler for connect(): a callable that runs it through runHandler.
+/// Wraps a handler for connect(): a callable that runs it, with the signal's
+/// arguments, through runHandler.
 ///
 ///     connect(button, &QPushButton::clicked, this, handler([this] { N2Click(); }));
+///     connect(grid, &TDBGrid::TitleClick, this, handler([this](const QString& f) { DBGrid1TitleClick(f); }));
 template <class F>
 auto handler(F f)
 {
-    return [f]() { runHandler(f); };
+    return [f](auto&&... args) {
+        runHandler([&] {
+            // a handler that takes none of the signal's arguments is called without them
+            if constexpr (std::is_invocable_v<const F&, decltype(args)...>)
+                f(args...);
+            else
+                f();
+        });
+    };
 }
 
 /// A guarded database write: a failure shows "Ошибка записи в БД" (error box,

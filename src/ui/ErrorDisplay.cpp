@@ -1,10 +1,13 @@
-#include "app/ErrorDisplay.h"
+#include "ui/ErrorDisplay.h"
 
-#include "app/Dialogs.h"
-
-#include "app/Application.h"
+#include "ui/Dialogs.h"
 
 using namespace Qt::Literals::StringLiterals;
+
+QString applicationTitle()
+{
+    return u"Тальвира"_s;
+}
 
 QString generalErrorText(const QString& text)
 {

@@ -1,4 +1,4 @@
-#include "app/Shell.h"
+#include "ui/Shell.h"
 
 #include <QDesktopServices>
 #include <QDir>
@@ -27,6 +27,16 @@ bool TShell::Open(const QUrl& url)
     if (openHook())
         return openHook()(url);
     return QDesktopServices::openUrl(url);
+}
+
+bool TShell::OpenFile(const QString& path)
+{
+    return Open(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
+}
+
+bool TShell::OpenFolder(const QString& path)
+{
+    return Open(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
 }
 
 QString TShell::findProgram(const QString& program)

@@ -1,4 +1,4 @@
-#include "app/Hints.h"
+#include "ui/Hints.h"
 
 #include <QWidget>
 

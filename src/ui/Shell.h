@@ -18,6 +18,15 @@ public:
     ///     TShell::Open(QUrl(u"https://example.org/"_s));
     static bool Open(const QUrl& url);
 
+    /// Opens a file with the desktop's default program for its kind.
+    ///
+    ///     TShell::OpenFile(path);   // the workbook in the spreadsheet program
+    static bool OpenFile(const QString& path);
+    /// Shows a folder in the desktop's file manager.
+    ///
+    ///     TShell::OpenFolder(OutputFolder(u"Дипломы"_s));
+    static bool OpenFolder(const QString& path);
+
     /// Starts a program and does not wait for it. A bare file name is looked up
     /// in the current folder, then along the search path. On Windows the
     /// arguments form the command line joined by single blanks, unquoted; on
