@@ -113,6 +113,8 @@ public:
     TQuery* GETcreateRatingReg;
     TQuery* UPDstatusReg;
     TQuery* UPDstatusResultReg;
+    /// The result of one rating row typed into the grid (`result`, `id`).
+    TQuery* UPDresultReg;
     TQuery* UPDwinnerReg;
     TQuery* GETstatus;
     TQuery* EDUdiplomReg;

@@ -182,6 +182,9 @@ const QList<TQueryText>& namedQueryTexts()
         {u"UPDstatusResultReg"_s, {
             u"UPDATE `vzl_application_reg` SET `statusparticipantID`=:statusID,`result`=:result WHERE `id`=:id"_s,
         }},
+        {u"UPDresultReg"_s, {
+            u"UPDATE `vzl_application_reg` SET `result`=:result WHERE `id`=:id"_s,
+        }},
         {u"UPDwinnerReg"_s, {
             u"UPDATE `vzl_educationallist_reg`"_s,
             u"SET `prizeWinnerMin`=:prizeWinnerMin,"_s,
