@@ -1,6 +1,7 @@
 #include "ratings/CreateRatingReg.h"
 
 #include "ratings/CreateRatingFinalEdit.h"
+#include "ratings/RatingPreview.h"
 #include "ui/Dialogs.h"
 #include "ui/ErrorDisplay.h"
 #include "ui/ProgressLabel.h"
@@ -111,6 +112,11 @@ TFormCeateRatingReg::TFormCeateRatingReg(QWidget* parent)
     }
     connect(PopupStatus_, &QMenu::aboutToShow, this, handler([this] { PopupStatusPopup(); }));
 
+    preview_ = new TRatingPreview(this);
+    ui->previewLayout->addWidget(preview_);
+    for (QLineEdit* box : {ui->EditWinnerMin, ui->EditWinnerMax, ui->EditWinner})
+        connect(box, &QLineEdit::textChanged, this, handler([this] { updatePreview(); }));
+
     label_ = new TProgressLabel(ui->ProgressBar1, ui->Lb, this);
     progress_ = label_;
 
@@ -205,6 +211,7 @@ void TFormCeateRatingReg::eventChange()
     fillWinner();
     readData();
     EditNoEdit();
+    readPreview();
 }
 
 void TFormCeateRatingReg::DBLookupComboBox1CloseUp()
@@ -228,6 +235,30 @@ void TFormCeateRatingReg::DBLookupComboBox1KeyValueChanged()
 void TFormCeateRatingReg::CheckBox1Click()
 {
     readData();
+    readPreview();
+}
+
+void TFormCeateRatingReg::readPreview()
+{
+    QList<std::optional<double>> results;
+    if (checkClass()) {
+        TQuery* q = DataZRT->GETratingResultsReg;
+        q->Close();
+        q->ParamByName(u"eduID"_s).setAsInteger(chosenEvent());
+        q->ParamByName(u"classes"_s).setAsString(classGroup());
+        q->Open();
+        results.reserve(q->RecordCount());
+        for (int row = 0; row < q->RecordCount(); ++row)
+            results << ratingResult(q->value(row, 0));
+        q->Close();
+    }
+    preview_->setResults(results);
+    updatePreview();
+}
+
+void TFormCeateRatingReg::updatePreview()
+{
+    preview_->setScores(typedScores(ui->EditWinnerMin->text(), ui->EditWinnerMax->text(), ui->EditWinner->text()));
 }
 
 void TFormCeateRatingReg::RadioGroupGenderClick()
@@ -335,6 +366,7 @@ void TFormCeateRatingReg::DBGrid1RowPosted(int recNo)
         }
         throw;
     }
+    readPreview();
 }
 
 void TFormCeateRatingReg::DBGrid1EditError(const QString& message)
@@ -481,6 +513,7 @@ void TFormCeateRatingReg::BitBtn3Click()
     upd->ExecSQL();
     readData();
     q->Locate(u"fio"_s, dialog.fioText());
+    readPreview();
 }
 
 void TFormCeateRatingReg::BitBtn4Click()

@@ -13,6 +13,7 @@ class QButtonGroup;
 class QMenu;
 class TProgressLabel;
 class TProgressSink;
+class TRatingPreview;
 
 namespace Ui {
 class TFormCeateRatingReg;
@@ -96,6 +97,12 @@ public:
     /// The item index of the gender and the health filter (0 is "ВСЕ").
     int genderIndex() const;
     int ovzIndex() const;
+    /// Reads the results of the rows applying would set (chosen event, ticked
+    /// classes) for the preview of the passing scores.
+    void readPreview();
+    /// Recounts the preview from the boxes, in memory.
+    void updatePreview();
+    TRatingPreview* preview() const { return preview_; }
     /// The status menu.
     QMenu* PopupStatus() const { return PopupStatus_; }
     /// Where applying reports its steps (the label over the progress bar
@@ -114,6 +121,7 @@ private:
     QButtonGroup* ovz_;
     QButtonGroup* editMode_;
     QMenu* PopupStatus_;
+    TRatingPreview* preview_;
     TProgressLabel* label_;
     TProgressSink* progress_;
     int shownEvent_ = -1;

@@ -1,6 +1,8 @@
 #include "ratings/RatingRules.h"
 
 #include "data/Codes.h"
+#include "data/Errors.h"
+#include "data/Format.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -81,4 +83,42 @@ QList<QStringList> statusStatements(int eventID, const QString& classList)
          u"and `educationlListID_reg`="_s + key + u" and `levelolimpID`=3"_s,
          classes},
     };
+}
+
+TStatusCounts countStatuses(const QList<std::optional<double>>& results, const TPassingScores& scores)
+{
+    TStatusCounts counts;
+    for (const std::optional<double>& result : results) {
+        if (result && *result > 0)
+            ++counts.withResult;
+        switch (ratingStatus(result, scores)) {
+        case Status::Winner:
+            ++counts.winners;
+            break;
+        case Status::PrizeWinner:
+            ++counts.prizeWinners;
+            break;
+        case Status::Participant:
+            ++counts.participants;
+            break;
+        default:
+            ++counts.candidates;
+        }
+    }
+    return counts;
+}
+
+std::optional<TPassingScores> typedScores(const QString& min, const QString& max, const QString& winner)
+{
+    TPassingScores scores;
+    try {
+        scores.prizeWinnerMin = StrToFloat(min);
+        scores.prizeWinnerMax = StrToFloat(max);
+        scores.winner = StrToFloat(winner);
+    } catch (const EConvertError&) {
+        return std::nullopt;
+    }
+    if (!(scores.prizeWinnerMin < scores.prizeWinnerMax && scores.prizeWinnerMax < scores.winner))
+        return std::nullopt;
+    return scores;
 }

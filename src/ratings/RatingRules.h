@@ -52,3 +52,25 @@ QStringList ratingSql(int eventID, const QString& classList, int gender, int ovz
 ///
 ///     for (const QStringList& s : statusStatements(12, u"9,10,11"_s)) ...
 QList<QStringList> statusStatements(int eventID, const QString& classList);
+
+/// How many rows get each status under the passing scores, and how many have
+/// a result above 0 (the base of the shares).
+struct TStatusCounts {
+    int winners = 0;
+    int prizeWinners = 0;
+    int participants = 0;
+    int candidates = 0;
+    int withResult = 0;
+};
+
+/// Counts the statuses ratingStatus gives the results.
+///
+///     countStatuses({25, 20, 9.5, std::nullopt}, {10, 20, 21})   // 1, 1, 1, 1; 3 with a result
+TStatusCounts countStatuses(const QList<std::optional<double>>& results, const TPassingScores& scores);
+
+/// The passing scores typed into the three boxes, in the user's number
+/// format; empty when a box holds no number or they are not in ascending order
+/// (what "Применить к рейтингу" would refuse).
+///
+///     typedScores(u"10,5"_s, u"20"_s, u"21"_s)   // {10.5, 20, 21} under a Russian locale
+std::optional<TPassingScores> typedScores(const QString& min, const QString& max, const QString& winner);
