@@ -2,18 +2,26 @@
 
 #include "ratings/CreateRatingFinalEdit.h"
 #include "ratings/RatingPreview.h"
+#include "export/Excel.h"
+#include "export/RatingSheet.h"
+#include "export/SheetMessages.h"
 #include "ui/Dialogs.h"
 #include "ui/ErrorDisplay.h"
 #include "ui/ProgressLabel.h"
+#include "ui/Shell.h"
 #include "data/Codes.h"
 #include "data/Errors.h"
 #include "data/DataZRT.h"
+#include "data/DisplaySuspended.h"
+#include "data/Files.h"
 #include "data/Format.h"
 
 #include "ui_CreateRatingReg.h"
 
 #include <QButtonGroup>
 #include <QMenu>
+
+#include <optional>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -22,6 +30,7 @@ TFormCeateRatingReg* FormCeateRatingReg = nullptr;
 namespace {
 
 const QString ClassNotChosen = u"Не выбран класс обучения"_s;
+const QString RatingFolder = u"Рейтинги"_s;
 
 /// The background of the statuses that have one.
 QColor statusColor(int status)
@@ -516,7 +525,79 @@ void TFormCeateRatingReg::BitBtn3Click()
     readPreview();
 }
 
+namespace {
+
+/// The rows of the rating from its current row on, as the sheet shows them.
+TRatingRowReader ratingRowsOf(TQuery* q)
+{
+    const int fio = q->fieldIndex(u"fio"_s);
+    const int classStudy = q->fieldIndex(u"classStudy"_s);
+    const int name = q->fieldIndex(u"name"_s);
+    const int result = q->fieldIndex(u"result"_s);
+    const int nameStatus = q->fieldIndex(u"nameStatus"_s);
+    return [=](TRatingSheetRow& row) {
+        if (q->Eof())
+            return false;
+        const int at = q->RecNo() - 1;
+        row.fio = TField::displayText(q->value(at, fio));
+        row.classStudy = TField::displayText(q->value(at, classStudy));
+        row.name = TField::displayText(q->value(at, name));
+        row.result = TField::displayText(q->value(at, result));
+        row.nameStatus = TField::displayText(q->value(at, nameStatus));
+        q->Next();
+        return true;
+    };
+}
+
+} // namespace
+
 void TFormCeateRatingReg::BitBtn4Click()
 {
-    // The rating export.
+    TQuery* q = DataZRT->GETcreateRatingReg;
+    if (!q->Active() || q->IsEmpty()) {
+        ShowInformation(u"Нет данных для импорта"_s);
+        return;
+    }
+    if (!TDataZRT::DirectoryCreate(RatingFolder)) {
+        ShowErrorMessage(folderErrorText(RatingFolder));
+        return;
+    }
+    const QString nameEdu = TField(u"nameEdu"_s, eventValue(u"nameEdu"_s)).asString();
+
+    progress_->setStep(u"Создание экземпляра MS Excel"_s);
+    const int remembered = q->RecNo();
+    std::optional<TDisplaySuspended> suspended(std::in_place, q);
+    const auto giveBack = [&] {
+        if (suspended) {
+            q->setRecNo(remembered);
+            suspended.reset();
+        }
+    };
+    q->First();
+    try {
+        XLAplication = std::make_unique<TExcel>(&TShell::OpenFile);
+        XLAplication->StartExcel();
+        XLAplication->AddWorkbook();
+        XLAplication->DisableEvents();
+        XLAplication->SetCaption(ratingCaption());
+        progress_->setStepText(u"Создание заголовков таблицы"_s);
+        writeRatingSheet(*XLAplication, nameEdu, q->RecordCount(), ratingRowsOf(q), *progress_);
+        giveBack();
+
+        progress_->setStepText(u"Сохранение таблицы MS Excel в файл"_s);
+        const QString path = CounterFileName(OutputFolder(RatingFolder), ratingFileBase(nameEdu), u".xlsx"_s);
+        XLAplication->SaveSheet(path);
+        ShowInformation(sheetSavedText(path));
+        progress_->setPosition(0);
+        progress_->hideStep();
+        XLAplication->ShowExcel();
+    } catch (const std::exception&) {
+        // One message for whatever failed; the workbook is shown only if it was saved.
+        ShowErrorMessage(sheetWriteErrorText());
+        giveBack();
+        progress_->setPosition(0);
+        progress_->hideStep();
+        if (XLAplication)
+            XLAplication->ShowExcel();
+    }
 }

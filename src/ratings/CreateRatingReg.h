@@ -8,9 +8,11 @@
 
 #include <QColor>
 #include <functional>
+#include <memory>
 
 class QButtonGroup;
 class QMenu;
+class TExcel;
 class TProgressLabel;
 class TProgressSink;
 class TRatingPreview;
@@ -63,7 +65,9 @@ public:
     void BitBtn2Click();
     /// "Редактировать": result and status of the current row in the dialog.
     void BitBtn3Click();
-    /// "Экспорт" of the rating.
+    /// "Экспорт": the rating as the grid shows it (rows, order) into a new
+    /// workbook saved in "Рейтинги" as the event's final rating, then shown;
+    /// the grid comes back to its row however the export ends.
     void BitBtn4Click();
     /// The winner box proposes the new maximum plus 0.01.
     void EditWinnerMaxChange();
@@ -125,6 +129,8 @@ private:
     TProgressLabel* label_;
     TProgressSink* progress_;
     int shownEvent_ = -1;
+    /// The spreadsheet of the last export; the next export replaces it.
+    std::unique_ptr<TExcel> XLAplication;
 };
 
 /// The most recently opened instance; cleared when it closes.
