@@ -5,6 +5,7 @@
 #include "ui/Hints.h"
 #include "applications/AppCreateEditRegion.h"
 #include "applications/AppCreateReg.h"
+#include "diplomas/CreateDiplomJournal.h"
 #include "events/PassingScoreReg.h"
 #include "events/SetEventUser.h"
 #include "ratings/CreateRatingReg.h"
@@ -344,7 +345,7 @@ void TFormMainZRT::N44Click()
 void TFormMainZRT::N45Click() {}
 void TFormMainZRT::N4Click() { openChild(new TFormCeateRatingReg); }
 void TFormMainZRT::N55Click() {}
-void TFormMainZRT::N56Click() {}
+void TFormMainZRT::N56Click() { openChild(new TFormCreateDiplomJournal); }
 
 // ---- window arrangement --------------------------------------------------
 
