@@ -5,6 +5,7 @@
 #include "ui/Hints.h"
 #include "applications/AppCreateEditRegion.h"
 #include "applications/AppCreateReg.h"
+#include "diplomas/CreateDiplomReg.h"
 #include "events/PassingScoreReg.h"
 #include "events/SetEventUser.h"
 #include "ui_MainZRT.h"
@@ -342,7 +343,10 @@ void TFormMainZRT::N44Click()
 // The export, rating and diploma windows come with their own subsystems.
 void TFormMainZRT::N45Click() {}
 void TFormMainZRT::N4Click() {}
-void TFormMainZRT::N55Click() {}
+void TFormMainZRT::N55Click()
+{
+    openChild(new TFormCreateDiplomReg);
+}
 void TFormMainZRT::N56Click() {}
 
 // ---- window arrangement --------------------------------------------------
