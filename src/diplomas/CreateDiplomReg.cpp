@@ -8,6 +8,7 @@
 #include "data/MemTable.h"
 #include "diplomas/DiplomaDrawing.h"
 #include "diplomas/DiplomaFiles.h"
+#include "diplomas/DiplomaPreview.h"
 #include "diplomas/DiplomaRun.h"
 #include "ui/Dialogs.h"
 #include "ui/Download.h"
@@ -17,6 +18,7 @@
 #include "ui_CreateDiplomReg.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -101,6 +103,7 @@ TFormCreateDiplomReg::TFormCreateDiplomReg(QWidget* parent)
     connect(ui->BitBtn2, &QPushButton::clicked, this, handler([this] { BitBtn2Click(); }));
     connect(ui->BitBtn3, &QPushButton::clicked, this, handler([this] { BitBtn3Click(); }));
     connect(ui->BitBtn4, &QPushButton::clicked, this, handler([this] { BitBtn4Click(); }));
+    connect(ui->BitBtn5, &QPushButton::clicked, this, handler([this] { BitBtn5Click(); }));
 
     start(FormCreateDiplomReg);
 }
@@ -132,6 +135,7 @@ void TFormCreateDiplomReg::setGenerationEnabled(bool on)
 {
     ui->BitBtn2->setEnabled(on);
     ui->BitBtn4->setEnabled(on);
+    ui->BitBtn5->setEnabled(on);
 }
 
 void TFormCreateDiplomReg::DBLookupComboBox1CloseUp()
@@ -362,6 +366,7 @@ void TFormCreateDiplomReg::BitBtn4Click()
     };
     QString failure;
     int made = 0;
+    QString pdf;
     {
         // However the run ends: the bar empty, the list at the row it was on
         // and shown again, the label hidden.
@@ -381,6 +386,7 @@ void TFormCreateDiplomReg::BitBtn4Click()
 
         TDiplomaRun run(template_, folder, TDiplomaFaces::platform(), *progress_);
         try {
+            run.writePdf(CounterFileName(folder, u"Дипломы_("_s + event_.nameEdu + u")_"_s, u".pdf"_s));
             for (int recNo = 1; recNo <= MemList->RecordCount(); ++recNo) {
                 if (MemList->value(recNo - 1, u"checkOUT"_s).toString() != Yes)
                     continue;
@@ -395,13 +401,14 @@ void TFormCreateDiplomReg::BitBtn4Click()
             // The images queued before the failure are finished and kept; one
             // of them failing is the earlier failure, the one to report.
             try {
-                run.finish();
+                run.stop();
             } catch (const EDiplomaFailure& earlier) {
                 failure = describe(earlier);
             }
         }
         made = run.produced();
         produced_ = made;
+        pdf = run.pdfFile();
     }
 
     const QString shown = QDir::toNativeSeparators(folder);
@@ -411,6 +418,30 @@ void TFormCreateDiplomReg::BitBtn4Click()
                          + shown);
         return;
     }
-    ShowInformation(u"Создание дипломов (сертификатов) завершено.\n\rФайлы сохранены в папке:\n\r"_s + shown);
+    ShowInformation(u"Создание дипломов (сертификатов) завершено.\n\rФайлы сохранены в папке:\n\r"_s + shown
+                    + u"\n\rВсе дипломы (сертификаты) для печати в одном файле:\n\r"_s + QFileInfo(pdf).fileName());
     TShell::OpenFolder(folder + u'/');
+}
+
+void TFormCreateDiplomReg::BitBtn5Click()
+{
+    ui->DBGrid1->postEdit();
+    if (MemList->IsEmpty()) {
+        ShowInformation(u"Нет участников для просмотра диплома (сертификата)."_s);
+        return;
+    }
+    if (template_.isNull()) {
+        selectedAtStart_ = 0;
+        produced_ = 0;
+        progress_->setStep(u"Скачивание шаблона..."_s);
+        const bool loaded = LoadTemplate();
+        progress_->setPosition(0);
+        progress_->hideStep();
+        if (!loaded)
+            return;
+    }
+    const TDiplomaData d = participant(MemList->RecNo());
+    DataZRT->diplomOneReg->Close();
+    TFormDiplomaPreview preview(createTitle(template_, d, TDiplomaFaces::platform()), fullName(d), this);
+    TDialogs::ShowModal(preview);
 }

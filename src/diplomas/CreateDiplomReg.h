@@ -59,6 +59,11 @@ public:
     /// then the final message and the folder in the file manager.
     void BitBtn4Click();
 
+    /// "Просмотр": the current row's diploma drawn as "Создать" draws it (the
+    /// template downloaded first when the window holds none), shown in a
+    /// modal dialog; no file is written.
+    void BitBtn5Click();
+
     /// Fills `MemList` with the participants of the chosen event, none ticked.
     void readData();
     /// Applies the event's `permissionDiplom`: 1 opens "Выбрать все" and

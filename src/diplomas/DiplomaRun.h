@@ -13,6 +13,9 @@
 #include <QString>
 #include <QStringList>
 #include <deque>
+#include <memory>
+
+class TDiplomaPdf;
 
 class TProgressSink;
 
@@ -56,12 +59,28 @@ public:
     /// a null template.
     TDiplomaRun(const QImage& templ, const QString& folder, const TDiplomaFaces& faces,
                 TProgressSink& progress, int threads = 0);
+    ~TDiplomaRun();
+
+    /// Also writes the images, in list order, as the pages of one PDF file at
+    /// pdfPath; it appears there only when finish() has ended without a
+    /// failure. Call before the first add.
+    ///
+    ///     run.writePdf(CounterFileName(folder, u"Дипломы_(Физика)_"_s, u".pdf"_s));
+    void writePdf(const QString& pdfPath);
+    /// The PDF file written by a run that finished, empty otherwise.
+    const QString& pdfFile() const { return pdfFile_; }
 
     /// Queues the image of one participant; may wait for an earlier one to
     /// finish first (and throw its failure).
     void add(const TDiplomaData& data);
-    /// Waits for every queued image; throws the first failure among them.
+    /// Waits for every queued image and finishes the PDF file; throws the
+    /// first failure among them (EError when the PDF cannot be written).
     void finish();
+
+    /// Ends a run short (a failure outside the images): waits for the images
+    /// queued so far, which stay, and drops the PDF file. Throws the first
+    /// failure among those images.
+    void stop();
 
     /// The images finished so far.
     int produced() const { return int(files_.size()); }
@@ -80,4 +99,7 @@ private:
     TProgressSink& progress_;
     std::deque<QString> queued_;  // full names of the queued images, oldest first
     QStringList files_;
+    QImage templ_;
+    std::unique_ptr<TDiplomaPdf> pdf_;
+    QString pdfFile_;
 };

@@ -19,6 +19,9 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QImageReader>
+#include <QProcess>
+#include <QRegularExpression>
+#include "diplomas/DiplomaPreview.h"
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -120,9 +123,9 @@ struct Fixture {
         return v;
     }
     QString folder(const QString& event) { return out.path() + u"/Дипломы/"_s + event; }
-    QStringList files(const QString& event)
+    QStringList files(const QString& event, const QString& pattern = u"*.jpg"_s)
     {
-        return QDir(folder(event)).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+        return QDir(folder(event)).entryList({pattern}, QDir::Files | QDir::Hidden, QDir::Name);
     }
 
     DataSession s;
@@ -152,6 +155,16 @@ QImage expected(const QImage& templ, int status, const QString& surname, const Q
     return createTitle(QImage::fromData(jpeg(templ)), d, TDiplomaFaces::platform());
 }
 
+// What pdfinfo (poppler-utils) says about a file.
+QString pdfinfo(const QString& path)
+{
+    QProcess p;
+    p.start(u"pdfinfo"_s, {path});
+    if (!p.waitForFinished(30000) || p.exitCode() != 0)
+        return u"pdfinfo failed: "_s + QString::fromLocal8Bit(p.readAllStandardError());
+    return QString::fromLocal8Bit(p.readAllStandardOutput());
+}
+
 double meanDifference(const QImage& a, const QImage& b)
 {
     const QImage x = a.convertToFormat(QImage::Format_RGB32);
@@ -163,6 +176,18 @@ double meanDifference(const QImage& a, const QImage& b)
             sum += qAbs(qRed(p) - qRed(q)) + qAbs(qGreen(p) - qGreen(q)) + qAbs(qBlue(p) - qBlue(q));
         }
     return sum / (3.0 * (x.height() / 2) * (x.width() / 2));
+}
+
+// The largest difference of one colour channel between two images of one size.
+int maxDifference(const QImage& a, const QImage& b)
+{
+    int most = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            most = std::max({most, qAbs(qRed(p) - qRed(q)), qAbs(qGreen(p) - qGreen(q)), qAbs(qBlue(p) - qBlue(q))});
+        }
+    return most;
 }
 
 // The mean difference inside the rows of the texts (the rest is template alone).
@@ -279,8 +304,16 @@ private slots:
         click(&w, u"BitBtn4"_s);
 
         const QString folder = f.folder(u"Олимпиада по физике"_s);
+        const QString pdf = u"(0)Дипломы_(Олимпиада по физике)_"_s + QLocale().toString(QDate::currentDate(), QLocale::ShortFormat)
+                            + u".pdf"_s;
         QCOMPARE(f.seam.texts(), QStringList{u"Создание дипломов (сертификатов) завершено.\n\rФайлы сохранены в папке:\n\r"_s
-                                             + QDir::toNativeSeparators(folder)});
+                                             + QDir::toNativeSeparators(folder)
+                                             + u"\n\rВсе дипломы (сертификаты) для печати в одном файле:\n\r"_s + pdf});
+        // One page a diploma, each the template's A4 page.
+        QCOMPARE(f.files(u"Олимпиада по физике"_s, u"*.pdf"_s), QStringList{pdf});
+        const QString info = pdfinfo(folder + u'/' + pdf);
+        QVERIFY2(info.contains(QRegularExpression(u"Pages:\\s+3\\n"_s)), qPrintable(info));
+        QVERIFY2(info.contains(QRegularExpression(u"Page size:\\s+595(\\.\\d+)? x 84[12](\\.\\d+)? pts \\(A4\\)"_s)), qPrintable(info));
         QCOMPARE(f.opened, QList<QUrl>{QUrl::fromLocalFile(folder + u'/')});
         QCOMPARE(f.http.requests(), QStringList{u"/Images/ZRT_6.jpg"_s});
         QCOMPARE(f.files(u"Олимпиада по физике"_s),
@@ -453,11 +486,64 @@ private slots:
         QVERIFY(made.contains(u"Орлова Мария Ивановна.jpg"_s));
         if (noSchool)
             QCOMPARE(made, QStringList{u"Орлова Мария Ивановна.jpg"_s});
+        // No PDF, whole or half-written, under any name.
+        QCOMPARE(f.files(u"Олимпиада по физике"_s, u"*"_s), made);
         QVERIFY(f.opened.isEmpty());
         QVERIFY(!find<QLabel>(&w, u"Lb"_s)->isVisible());
         QCOMPARE(find<QProgressBar>(&w, u"ProgressBar1"_s)->value(), 0);
         QVERIFY(!w.memList()->ControlsDisabled());
         QCOMPARE(w.memList()->RecNo(), 3);
+    }
+
+    // "Просмотр" draws the current row as "Создать" does, with its
+    // corrections, on the downloaded template, and saves nothing.
+    void preview()
+    {
+        Fixture f;
+        TFormCreateDiplomReg& w = f.open();
+        f.choose(Physics);
+        QVERIFY(f.grid()->editCell(2, u"name"_s, u"Олег-Пётр"_s));
+        QImage shown;
+        f.seam.onDialog([&](QDialog& d) { shown = dynamic_cast<TFormDiplomaPreview&>(d).image(); });
+        click(&w, u"BitBtn5"_s);
+        QCOMPARE(f.seam.dialogs, QStringList{u"TFormDiplomaPreview"_s});
+        QVERIFY(f.seam.messages.isEmpty());
+        QCOMPARE(f.http.requests(), QStringList{u"/Images/ZRT_6.jpg"_s});
+        QVERIFY(!QDir(f.out.path() + u"/Дипломы"_s).exists());
+
+        // The same pixels as createTitle gives for the row. Once worker threads
+        // have drawn in this process, Qt's large glyphs on the UI thread vary by
+        // a few levels at their edges from one drawing to the next; a
+        // different text differs by far more.
+        const QImage drawn = createTitle(w.templateImage(), w.participant(2), TDiplomaFaces::platform());
+        QCOMPARE(shown.size(), drawn.size());
+        QCOMPARE(shown.format(), drawn.format());
+        QVERIFY2(maxDifference(shown, drawn) <= 16, qPrintable(QString::number(maxDifference(shown, drawn))));
+        QVERIFY(maxDifference(shown, expected(f.templ, Status::PrizeWinner, u"Павлов"_s, u"Олег-Пётр"_s, u"Сергеевич"_s,
+                                              1002, u"10"_s, u"МАОУ \"Гимназия № 2\""_s)) <= 16);
+        QVERIFY(maxDifference(shown, expected(f.templ, Status::PrizeWinner, u"Павлов"_s, u"Олег"_s, u"Сергеевич"_s,
+                                              1002, u"10"_s, u"МАОУ \"Гимназия № 2\""_s)) > 100);
+
+        // "Создать" for that row saves the same picture (through JPEG).
+        w.DBGrid1DblClick();
+        click(&w, u"BitBtn4"_s);
+        const QImage saved(f.folder(u"Олимпиада по физике"_s) + u"/Павлов Олег-Пётр Сергеевич.jpg"_s);
+        QVERIFY(textDifference(saved, shown) < 1.0);
+        QCOMPARE(f.http.requests().size(), 2);  // a run downloads again
+    }
+
+    void previewWithoutTemplate()
+    {
+        Fixture f;
+        HttpServer empty;
+        DataZRT->fileServerPort = empty.port();
+        TFormCreateDiplomReg& w = f.open();
+        f.choose(Physics);
+        click(&w, u"BitBtn5"_s);
+        QVERIFY(f.seam.dialogs.isEmpty());
+        QCOMPARE(f.seam.messages.size(), 1);
+        QVERIFY2(f.seam.texts().at(0).startsWith(u"При считывании файла из БД возникла ошибка: "_s), qPrintable(f.seam.texts().at(0)));
+        QVERIFY(!find<QLabel>(&w, u"Lb"_s)->isVisible());
     }
 };
 
