@@ -1,6 +1,7 @@
 // "Создать" of the diploma window for 100 participants on an A4 template at
 // 300 dots per inch (2480 x 3508), served by a local file server of the
-// benchmark's own: the download, the drawing and the JPEG files.
+// benchmark's own: the download, the drawing, the JPEG files and the PDF of
+// all of them.
 //
 //     scripts/testdb.sh start /tmp/bench-db
 //     build/bench/bench_diplomas --server-dir /tmp/bench-db --out /tmp/diplomas
@@ -8,7 +9,7 @@
 //
 // Options: --server-dir DIR (or TALVIRA_TESTDB_DIR; root logs in on DIR/mysqld.sock,
 // the program's account on 127.0.0.1 at the port in DIR/port or --port P),
-// --out DIR (the images stay in DIR/Дипломы/<event>; a temporary folder when
+// --out DIR (the images and the PDF stay in DIR/Дипломы/<event>; a temporary folder when
 // not given), --runs N (3; the best run is reported), --keep (keep the database).
 
 #include "../tests/support/HttpServer.h"
@@ -227,6 +228,7 @@ int run(const QStringList& args)
     qint64 best = -1;
     qint64 bestCpu = -1;
     QString folder;
+    QString lastPdf;
     for (int r = 0; r < runs; ++r) {
         TFormCreateDiplomReg form;
         if (form.memList()->RecordCount() != Count)
@@ -241,7 +243,14 @@ int run(const QStringList& args)
         const qint64 cpuMs = qint64((std::clock() - cpu) * 1000.0 / CLOCKS_PER_SEC);
         if (messages.size() != 1 || !messages.at(0).startsWith(u"Создание дипломов (сертификатов) завершено."_s))
             fail(u"the run did not end as it should: "_s + messages.join(u" | "_s));
-        folder = messages.at(0).section(u"\n\r"_s, -1);
+        // "...завершено." / "Файлы сохранены в папке:" / folder / "Все дипломы ...:" / PDF
+        folder = messages.at(0).section(u"\n\r"_s, 2, 2);
+        const QString pdf = folder + u'/' + messages.at(0).section(u"\n\r"_s, 4, 4);
+        if (!QFileInfo(pdf).isFile())
+            fail(u"no PDF file "_s + pdf);
+        if (!lastPdf.isEmpty() && lastPdf != pdf)
+            QFile::remove(lastPdf);  // one PDF stays, the last run's
+        lastPdf = pdf;
         best = best < 0 ? ms : std::min(best, ms);
         bestCpu = bestCpu < 0 ? cpuMs : std::min(bestCpu, cpuMs);
         form.close();
@@ -252,7 +261,8 @@ int run(const QStringList& args)
     const int jpgs = int(QDir(folder).entryList({u"*.jpg"_s}, QDir::Files).size());
     if (jpgs != Count)
         fail(u"%1 images in %2, not %3"_s.arg(jpgs).arg(folder).arg(Count));
-    say(u"%1 images in %2, best of %3 runs"_s.arg(jpgs).arg(QDir::toNativeSeparators(folder)).arg(runs));
+    say(u"%1 images and %2 in %3, best of %4 runs"_s.arg(jpgs).arg(QFileInfo(lastPdf).fileName(),
+                                                                 QDir::toNativeSeparators(folder)).arg(runs));
     std::printf("diplomas_100: %lld ms\n", static_cast<long long>(best));
     std::printf("diploma_per_image: %lld ms\n", static_cast<long long>(best / Count));
     // Processor time of all threads: what the run costs when other programs share the machine.
