@@ -12,7 +12,6 @@
 // --out DIR (the images and the PDF stay in DIR/Дипломы/<event>; a temporary folder when
 // not given), --runs N (3; the best run is reported), --keep (keep the database).
 
-#include "../tests/support/HttpServer.h"
 #include "data/DBLookupComboBox.h"
 #include "data/DataZRT.h"
 #include "data/Files.h"
@@ -32,6 +31,8 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <ctime>
@@ -101,6 +102,37 @@ public:
 
 private:
     QString database_;
+};
+
+// The file server: answers every GET with the template.
+class TemplateServer {
+public:
+    explicit TemplateServer(const QByteArray& body) : body_(body)
+    {
+        if (!server_.listen(QHostAddress::LocalHost, 0))
+            fail(u"the file server cannot listen"_s);
+        QObject::connect(&server_, &QTcpServer::newConnection, &server_, [this] {
+            while (QTcpSocket* socket = server_.nextPendingConnection()) {
+                QObject::connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+                QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
+                    request_ += socket->readAll();
+                    if (!request_.contains("\r\n\r\n"))
+                        return;
+                    request_.clear();
+                    socket->write("HTTP/1.1 200 OK\r\nContent-Type: image/jpeg\r\nContent-Length: "
+                                  + QByteArray::number(body_.size()) + "\r\nConnection: close\r\n\r\n");
+                    socket->write(body_);
+                    socket->disconnectFromHost();
+                });
+            }
+        });
+    }
+    int port() const { return server_.serverPort(); }
+
+private:
+    QTcpServer server_;
+    QByteArray body_;
+    QByteArray request_;
 };
 
 // A4 at 300 dots per inch with a frame and some shading, so that the JPEG
@@ -207,8 +239,7 @@ int run(const QStringList& args)
     admin.load(repoDir() + u"/db/reference.sql"_s);
     fill(admin);
 
-    HttpServer files;
-    files.serve(u"/Images/ZRT_6.jpg"_s, a4Template());
+    TemplateServer files(a4Template());
 
     TDataZRT dm;
     const TNetProfile profile = {u"User_Name=olimp"_s, u"Password="_s + TDataZRT::databasePassword(),

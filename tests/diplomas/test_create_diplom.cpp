@@ -91,9 +91,9 @@ struct Fixture {
         fill(s.db);
         DataZRT->userID = Admin;
         DataZRT->fileServerPort = http.port();
-        http.serve(u"/Images/ZRT_6.jpg"_s, jpeg(templ));
-        http.serve(u"/Images/ZRT_20.jpg"_s, jpeg(makeTemplate(qRgb(200, 230, 200))));
-        http.serve(u"/Images/ZRT_all.jpg"_s, jpeg(makeTemplate(qRgb(220, 220, 250))));
+        http.serve("/Images/ZRT_6.jpg", jpeg(templ));
+        http.serve("/Images/ZRT_20.jpg", jpeg(makeTemplate(qRgb(200, 230, 200))));
+        http.serve("/Images/ZRT_all.jpg", jpeg(makeTemplate(qRgb(220, 220, 250))));
         setOutputRoot(out.path());
         TShell::setHooks([this](const QUrl& url) { opened << url; return true; }, {});
     }
@@ -286,7 +286,7 @@ private slots:
         f.choose(Physics);
         click(&w, u"BitBtn4"_s);
         QCOMPARE(f.seam.texts(), QStringList{u"Нет выбранных участников.\n\r"_s});
-        QVERIFY(f.http.requests().isEmpty());
+        QVERIFY(f.http.requests.isEmpty());
         QVERIFY(!QDir(f.out.path() + u"/Дипломы"_s).exists());
     }
 
@@ -315,7 +315,7 @@ private slots:
         QVERIFY2(info.contains(QRegularExpression(u"Pages:\\s+3\\n"_s)), qPrintable(info));
         QVERIFY2(info.contains(QRegularExpression(u"Page size:\\s+595(\\.\\d+)? x 84[12](\\.\\d+)? pts \\(A4\\)"_s)), qPrintable(info));
         QCOMPARE(f.opened, QList<QUrl>{QUrl::fromLocalFile(folder + u'/')});
-        QCOMPARE(f.http.requests(), QStringList{u"/Images/ZRT_6.jpg"_s});
+        QCOMPARE(f.http.requests, QList<QByteArray>{"/Images/ZRT_6.jpg"});
         QCOMPARE(f.files(u"Олимпиада по физике"_s),
                  (QStringList{u"Орлова Мария Ивановна.jpg"_s, u"Павлов Олег Сергеевич.jpg"_s,
                               u"Руднева-Белова Софья Андреевна.jpg"_s}));
@@ -375,7 +375,7 @@ private slots:
         TFormCreateDiplomReg& w = f.open();
         f.choose(event);
         QVERIFY(w.LoadTemplate());
-        QCOMPARE(f.http.requests(), QStringList{path});
+        QCOMPARE(f.http.requests, QList<QByteArray>{path.toUtf8()});
         QCOMPARE(w.templateImage().size(), QSize(W, H));
     }
 
@@ -408,7 +408,7 @@ private slots:
         TFormCreateDiplomReg& w = f.open();
         f.choose(Physics);
         click(&w, u"BitBtn2"_s);
-        f.http.serve(u"/Images/ZRT_6.jpg"_s, "not a picture");
+        f.http.serve("/Images/ZRT_6.jpg", "not a picture");
         click(&w, u"BitBtn4"_s);
         QCOMPARE(f.seam.messages.size(), 2);
         QCOMPARE(f.seam.messages.at(0).type, TMsgDlgType::Error);
@@ -419,7 +419,7 @@ private slots:
         QVERIFY(!find<QLabel>(&w, u"Lb"_s)->isVisible());
 
         // A template once loaded stays when a later download fails (404).
-        f.http.serve(u"/Images/ZRT_6.jpg"_s, jpeg(f.templ));
+        f.http.serve("/Images/ZRT_6.jpg", jpeg(f.templ));
         QVERIFY(w.LoadTemplate());
         HttpServer empty;
         DataZRT->fileServerPort = empty.port();
@@ -508,7 +508,7 @@ private slots:
         click(&w, u"BitBtn5"_s);
         QCOMPARE(f.seam.dialogs, QStringList{u"TFormDiplomaPreview"_s});
         QVERIFY(f.seam.messages.isEmpty());
-        QCOMPARE(f.http.requests(), QStringList{u"/Images/ZRT_6.jpg"_s});
+        QCOMPARE(f.http.requests, QList<QByteArray>{"/Images/ZRT_6.jpg"});
         QVERIFY(!QDir(f.out.path() + u"/Дипломы"_s).exists());
 
         // The same pixels as createTitle gives for the row. Once worker threads
@@ -529,7 +529,7 @@ private slots:
         click(&w, u"BitBtn4"_s);
         const QImage saved(f.folder(u"Олимпиада по физике"_s) + u"/Павлов Олег-Пётр Сергеевич.jpg"_s);
         QVERIFY(textDifference(saved, shown) < 1.0);
-        QCOMPARE(f.http.requests().size(), 2);  // a run downloads again
+        QCOMPARE(f.http.requests.size(), 2);  // a run downloads again
     }
 
     void previewWithoutTemplate()
