@@ -54,7 +54,7 @@ constexpr int AdminUser = 501;
 
 QString repoDir()
 {
-    return QFileInfo(QString::fromUtf8(__FILE__)).absoluteDir().absoluteFilePath(u".."_s);
+    return QString::fromUtf8(TALVIRA_SOURCE_DIR);
 }
 
 void say(const QString& text)
