@@ -8,6 +8,7 @@
 #include "diplomas/CreateDiplomReg.h"
 #include "events/PassingScoreReg.h"
 #include "events/SetEventUser.h"
+#include "ratings/CreateRatingReg.h"
 #include "ui_MainZRT.h"
 
 #include <QApplication>
@@ -342,11 +343,8 @@ void TFormMainZRT::N44Click()
 
 // The export, rating and diploma windows come with their own subsystems.
 void TFormMainZRT::N45Click() {}
-void TFormMainZRT::N4Click() {}
-void TFormMainZRT::N55Click()
-{
-    openChild(new TFormCreateDiplomReg);
-}
+void TFormMainZRT::N4Click() { openChild(new TFormCeateRatingReg); }
+void TFormMainZRT::N55Click() { openChild(new TFormCreateDiplomReg); }
 void TFormMainZRT::N56Click() {}
 
 // ---- window arrangement --------------------------------------------------
