@@ -4,6 +4,8 @@
 
 #include <QLocale>
 
+#include <cmath>
+
 namespace {
 QLocale userLocale()
 {
@@ -22,7 +24,8 @@ double StrToFloat(const QString& text)
 {
     bool ok = false;
     const double value = userLocale().toDouble(text.trimmed(), &ok);
-    if (!ok)
+    // "inf" and "nan" parse, but they are no scores or results
+    if (!ok || !std::isfinite(value))
         throw EConvertError(QStringLiteral("'%1' не является правильным числом").arg(text));
     return value;
 }
