@@ -6,7 +6,9 @@
 #include "data/MemTable.h"
 #include "export/AppColumns.h"
 #include "export/AppHtml.h"
+#include "export/AppSheet.h"
 #include "export/AppStatements.h"
+#include "export/Excel.h"
 #include "export/SaveFile.h"
 #include "ui/Dialogs.h"
 #include "ui/ErrorDisplay.h"
@@ -15,6 +17,7 @@
 
 #include "ui_AppExportReg.h"
 
+#include <QDir>
 #include <memory>
 
 using namespace Qt::Literals::StringLiterals;
@@ -239,10 +242,85 @@ void TFormAppExportReg::writeHtml(const TAppForm& form, int count, const QString
 
 void TFormAppExportReg::ShortXLS(const QString& level)
 {
-    Q_UNUSED(level);
+    const int count = getRecordCountShort(level);
+    progress_->setRange(0, count);
+    writeSheet(shortApp(), count, level, false);
 }
 
 void TFormAppExportReg::FullXLS(const QString& level)
 {
-    Q_UNUSED(level);
+    const int count = getRecordCountFull(level);
+    progress_->setRange(0, count);
+    checkFullCount(level, count);
+    writeSheet(fullApp(), count, level, true);
+}
+
+bool TFormAppExportReg::stopLongSheet(int count)
+{
+    if (count <= 998)
+        return false;
+    const QString text = u"Отчет будет состоять из "_s + QString::number(count)
+                         + u" записей. Его формирование может занять некоторое время."_s + u"\n\r"_s
+                         + u"ПРЕРВАТЬ создание отчета?"_s;
+    return TDialogs::MessageDlg(text, TMsgDlgType::Warning, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+void TFormAppExportReg::writeSheet(const TAppForm& form, int count, const QString& level, bool full)
+{
+    if (stopLongSheet(count))
+        return;
+    if (!createXLS(form.caption))
+        return;
+    {
+        TScratchCloser closer;
+        writeAppSheet(*XLAplication, form, chosenEventName(), scratchRows(form, [&] {
+                          if (full)
+                              createSQLFull(level);
+                          else
+                              createSQLShort(level);
+                      }),
+                      *progress_);
+    }
+    saveXLS(fileBase(form));
+    progress_->hideStep();
+}
+
+bool TFormAppExportReg::createXLS(const QString& title)
+{
+    progress_->setStep(u"Создание экземпляра MS Excel"_s);
+    try {
+        XLAplication = std::make_unique<TExcel>([](const QString& path) { return TShell::OpenFile(path); });
+        XLAplication->StartExcel();
+        XLAplication->AddWorkbook();
+        XLAplication->DisableEvents();
+        XLAplication->SetCaption(title);
+        progress_->setStepText(u"Создание заголовков таблицы"_s);
+        return true;
+    } catch (const std::exception&) {
+        // the label tells it; no message box
+        progress_->setStepText(u"Ошибка создания экземпляра MS Excel"_s);
+        return false;
+    }
+}
+
+void TFormAppExportReg::saveXLS(const QString& baseName)
+{
+    progress_->setStepText(u"Сохранение таблицы MS Excel в файл"_s);
+    QString path;
+    bool saved = false;
+    try {
+        path = CounterFileName(OutputFolder(Folder), baseName, u".xlsx"_s);
+        XLAplication->SaveSheet(path);
+        saved = true;
+    } catch (const std::exception&) {
+        ShowErrorMessage(u"Ошибка записи в MS Excel.\n\r"_s
+                         u"Скорее всего у Вас не лицензионная версия MS Excel.\n\r"_s
+                         u"РЕКОМЕНДАЦИЯ:\n\r"_s
+                         u"Перед экспортом данных откройте MS Excel и создайте пустой лист."_s);
+    }
+    if (saved)
+        ShowInformation(u"Таблица сохранена в файле:\n\r"_s + QDir::toNativeSeparators(path));
+    progress_->setPosition(0);
+    progress_->hideStep();
+    XLAplication->ShowExcel();
 }

@@ -85,6 +85,9 @@ private:
     std::unique_ptr<TMemTable> MemEdu;
     std::unique_ptr<TDataSource> SourceMemEdu;
     TProgressLabel* progress_;
+    /// The spreadsheet of the last spreadsheet export, kept until the next one
+    /// or the window's closing.
+    std::unique_ptr<TExcel> XLAplication;
 };
 
 /// The most recently opened instance; cleared when it closes.

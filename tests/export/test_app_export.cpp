@@ -8,7 +8,9 @@
 #include "data/Files.h"
 #include "data/Format.h"
 #include "export/AppExportReg.h"
+#include "export/Sheet.h"
 #include "support/TestDb.h"
+#include "support/XlsxReader.h"
 #include "support/Ui.h"
 #include "ui/Shell.h"
 
@@ -29,6 +31,9 @@ constexpr int Admin = 501;
 constexpr int Chemistry = 10; // the administrator's
 constexpr int Physics = 11;   // the administrator's
 const QString AllEvents = u"В отчете отобразить ВСЕ общеобразовательные мероприятия"_s;
+const QString SavedText = u"Таблица сохранена в файле:\n\r"_s;
+const QString SaveFailed = u"Ошибка записи в MS Excel.\n\rСкорее всего у Вас не лицензионная версия MS Excel.\n\r"
+                           "РЕКОМЕНДАЦИЯ:\n\rПеред экспортом данных откройте MS Excel и создайте пустой лист."_s;
 const QString FullBox = u"Не у всех участников заполнены дополнительные данные. Такие участники не будут отражены в отчете"_s;
 
 // Application rows of the active year at the regional stage:
@@ -135,6 +140,20 @@ QStringList dataRow(const QStringList& lines, int columns, int k)
     return lines.mid(rows + qsizetype(k - 1) * (columns + 2), columns + 2);
 }
 
+// Adds n copies of Борисова's complete row of Физика.
+void addPhysicsRows(TestDb& db, int n)
+{
+    db.exec(u"INSERT INTO vzl_application_reg(userID,classStudy,classPart,educationlListID_reg,levelolimpID,periodID,"
+            "actionareaID,hotel,dateIn,dateOut,maintainerID,statusparticipantID,result) "
+            "SELECT 1002,11,11,11,3,2,1,1,'2026-02-01','2026-02-03',146,4,30 FROM seq_1_to_%1"_s.arg(n));
+}
+
+bool idle(const TFormAppExportReg& w)
+{
+    return find<QProgressBar>(&w, u"ProgressBar1"_s)->value() == 0 && find<QLabel>(&w, u"Lb"_s)->isHidden()
+        && find<QLabel>(&w, u"Lb"_s)->text().isEmpty() && !DataZRT->emptySQL->Active();
+}
+
 QString today()
 {
     return DateToStr(QDate::currentDate());
@@ -152,6 +171,11 @@ private slots:
     void shortHtml();
     void fullHtml();
     void fullCountsEqualNoBox();
+    void shortSheet();
+    void fullSheet();
+    void longSheetQuestion_data();
+    void longSheetQuestion();
+    void workbookCannotBeSaved();
     void allEventsNameTitlesAndFiles();
     void folderCannotBeMade();
     void htmlFileCannotBeCreated();
@@ -355,6 +379,148 @@ void TestAppExport::fullCountsEqualNoBox()
     click(&w, u"BitBtn2"_s);
     QCOMPARE(seam.texts(), QStringList{});
     QCOMPARE(shell.opened.size(), 1);
+}
+
+void TestAppExport::shortSheet()
+{
+    DataSession s;
+    fill(s.db);
+    DataZRT->userID = Admin;
+    OutputSeam out;
+    ShellSeam shell;
+    UiSeam seam;
+    TFormAppExportReg w;
+    choose(w, Physics, false, false);
+    click(&w, u"BitBtn2"_s); // an HTML file first: the spreadsheet counts apart
+    choose(w, Physics, false, true);
+    click(&w, u"BitBtn2"_s);
+
+    const QString path = out.folder() + u"/(0)Краткая_заявка_(Физика)_"_s + today() + u".xlsx"_s;
+    QCOMPARE(seam.texts(), QStringList{SavedText + path});
+    QCOMPARE(seam.messages.first().type, TMsgDlgType::Information);
+    QCOMPARE(shell.opened.size(), 2);
+    QCOMPARE(shell.opened.last(), path); // the workbook is shown
+    QVERIFY(idle(w));
+    TXlsxReader book(path);
+    QCOMPARE(book.lastRow(), 6);
+    const QStringList row = {u"1"_s, u"Физика"_s, u"Борисова"_s, u"Вера"_s, u"Игоревна"_s, u"г. Велград"_s, u"Да"_s,
+                             DateToStr(QDate(2026, 2, 1)), DateToStr(QDate(2026, 2, 3)), u"+7 900 222-22-22"_s,
+                             u"Воронцова"_s, u"Ирина"_s, u"Павловна"_s, u"Да"_s, u"Методист"_s, u"ГАУ ДО «Центр»"_s,
+                             u"vorontsova@example.org"_s, u"+7 900 000-00-00"_s, DateToStr(QDate(2026, 1, 11)),
+                             DateToStr(QDate(2026, 1, 13))};
+    for (int n = 1; n <= 20; ++n)
+        QCOMPARE(book.text(ColumnName(n) + u"6"_s), row.at(n - 1));
+
+    seam.clear();
+    click(&w, u"BitBtn2"_s);
+    QCOMPARE(seam.texts(), QStringList{SavedText + out.folder() + u"/(1)Краткая_заявка_(Физика)_"_s + today() + u".xlsx"_s});
+}
+
+void TestAppExport::fullSheet()
+{
+    DataSession s;
+    fill(s.db);
+    DataZRT->userID = Admin;
+    OutputSeam out;
+    ShellSeam shell;
+    UiSeam seam;
+    TFormAppExportReg w;
+    choose(w, Chemistry, true, true);
+    click(&w, u"BitBtn2"_s);
+
+    const QString path = out.folder() + u"/(0)Полная_заявка_(Химия)_"_s + today() + u".xlsx"_s;
+    QCOMPARE(seam.texts(), (QStringList{FullBox, SavedText + path}));
+    QCOMPARE(shell.opened, QStringList{path});
+    QVERIFY(idle(w));
+    TXlsxReader book(path);
+    QCOMPARE(book.lastRow(), 7);
+    QCOMPARE(book.text(u"B6"_s), u"Абрамов"_s);
+    QCOMPARE(book.text(u"B7"_s), u"Борисова"_s);
+    QCOMPARE(book.text(u"H6"_s), u"Имеются"_s);
+    QVERIFY(book.format(u"H6"_s).bold);
+    QCOMPARE(book.format(u"H6"_s).fontColor, u"FF0000"_s);
+    QVERIFY(!book.format(u"H7"_s).bold);
+    QCOMPARE(book.text(u"L6"_s), FloatToStr(45.5));
+    QCOMPARE(book.text(u"M7"_s), u"Не определен"_s);
+    QCOMPARE(book.text(u"AB6"_s), u"г. Велград"_s);
+    QCOMPARE(book.text(u"AF6"_s), u"Нет"_s);
+    QCOMPARE(book.text(u"AL6"_s), DateToStr(QDate(2026, 1, 13)));
+}
+
+void TestAppExport::longSheetQuestion_data()
+{
+    QTest::addColumn<bool>("full");
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<bool>("stop");
+    // Физика has one row of its own
+    QTest::newRow("998 rows: no question") << false << 997 << false;
+    QTest::newRow("999 rows, stopped") << false << 998 << true;
+    QTest::newRow("999 rows, going on") << false << 998 << false;
+    QTest::newRow("full, 999 rows, stopped") << true << 998 << true;
+}
+
+void TestAppExport::longSheetQuestion()
+{
+    QFETCH(bool, full);
+    QFETCH(int, rows);
+    QFETCH(bool, stop);
+    DataSession s;
+    fill(s.db);
+    addPhysicsRows(s.db, rows);
+    DataZRT->userID = Admin;
+    OutputSeam out;
+    ShellSeam shell;
+    UiSeam seam;
+    seam.answerMessages(stop ? QMessageBox::Yes : QMessageBox::No);
+    TFormAppExportReg w;
+    choose(w, Physics, full, true);
+    click(&w, u"BitBtn2"_s);
+
+    const int count = rows + 1;
+    const QString question = u"Отчет будет состоять из "_s + QString::number(count)
+                             + u" записей. Его формирование может занять некоторое время.\n\rПРЕРВАТЬ создание отчета?"_s;
+    if (count < 999) {
+        QVERIFY(!seam.texts().contains(question));
+    } else {
+        QCOMPARE(seam.texts().first(), question);
+        QCOMPARE(seam.messages.first().type, TMsgDlgType::Warning);
+        QCOMPARE(seam.messages.first().buttons, QMessageBox::Yes | QMessageBox::No);
+    }
+    if (stop) {
+        QCOMPARE(seam.messages.size(), 1);
+        QVERIFY(out.files().isEmpty());
+        QVERIFY(shell.opened.isEmpty());
+        QVERIFY(find<QLabel>(&w, u"Lb"_s)->isHidden()); // the spreadsheet was not started
+    } else {
+        QCOMPARE(out.files().size(), 1);
+        QVERIFY(seam.texts().last().startsWith(SavedText));
+        QCOMPARE(TXlsxReader(shell.opened.value(0)).lastRow(), 5 + count);
+    }
+}
+
+void TestAppExport::workbookCannotBeSaved()
+{
+    DataSession s;
+    fill(s.db);
+    DataZRT->userID = Admin;
+    OutputSeam out;
+    ShellSeam shell;
+    UiSeam seam;
+    QVERIFY(QFile::link(u"/proc/self"_s, out.folder()));
+    TFormAppExportReg w;
+    choose(w, Chemistry, false, true);
+    click(&w, u"BitBtn2"_s);
+    QCOMPARE(seam.texts(), QStringList{SaveFailed});
+    QCOMPARE(seam.messages.first().type, TMsgDlgType::Error);
+    QVERIFY(shell.opened.isEmpty()); // nothing saved, nothing to show
+    QVERIFY(idle(w));
+
+    QVERIFY(QFile::remove(out.folder()));
+    seam.clear();
+    click(&w, u"BitBtn2"_s);
+    QCOMPARE(seam.texts().size(), 1);
+    QVERIFY(seam.texts().first().startsWith(SavedText));
+    QCOMPARE(out.files().size(), 1);
 }
 
 void TestAppExport::allEventsNameTitlesAndFiles()
