@@ -177,6 +177,7 @@ private slots:
     void longSheetQuestion();
     void workbookCannotBeSaved();
     void allEventsNameTitlesAndFiles();
+    void longEventNameIsCutInFileNames();
     void folderCannotBeMade();
     void htmlFileCannotBeCreated();
     void databaseFailure();
@@ -539,6 +540,27 @@ void TestAppExport::allEventsNameTitlesAndFiles()
     QCOMPARE(lines.at(9 + 7), u"<th colspan=\"20\">"_s + AllEvents
                                   + u". Краткая заявка на проживание (участие) в общеобразовательном региональном мероприятии.</th>"_s);
     QCOMPARE(lines.size(), 9 + 9 + 4 + 22 + 5 * 22 + 4);
+}
+
+void TestAppExport::longEventNameIsCutInFileNames()
+{
+    DataSession s;
+    fill(s.db);
+    const QString name = QString(u"Региональная олимпиада "_s).repeated(10).trimmed(); // 229 characters
+    s.db.exec(u"UPDATE vzl_educationallist_reg SET nameEdu='%1' WHERE id=11"_s.arg(name));
+    DataZRT->userID = Admin;
+    OutputSeam out;
+    ShellSeam shell;
+    UiSeam seam;
+    TFormAppExportReg w;
+    choose(w, Physics, false, false);
+    click(&w, u"BitBtn2"_s);
+    QCOMPARE(seam.texts(), QStringList{});
+    QCOMPARE(shell.opened,
+             QStringList{out.folder() + u"/(0)Краткая_заявка_("_s + name.left(100) + u")_"_s + today() + u".html"_s});
+    // the heading keeps the whole name
+    QCOMPARE(fileLines(shell.opened.first()).at(9 + 7), u"<th colspan=\"20\">"_s + name
+             + u". Краткая заявка на проживание (участие) в общеобразовательном региональном мероприятии.</th>"_s);
 }
 
 void TestAppExport::folderCannotBeMade()
