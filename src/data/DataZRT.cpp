@@ -73,6 +73,8 @@ TDataZRT::TDataZRT(QObject* parent)
     GETcreateRatingReg = q("GETcreateRatingReg");
     UPDstatusReg = q("UPDstatusReg");
     UPDstatusResultReg = q("UPDstatusResultReg");
+    GETratingResultsReg = q("GETratingResultsReg");
+    UPDresultReg = q("UPDresultReg");
     UPDwinnerReg = q("UPDwinnerReg");
     GETstatus = q("GETstatus");
     EDUdiplomReg = q("EDUdiplomReg");
