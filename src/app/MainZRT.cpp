@@ -8,6 +8,7 @@
 #include "events/PassingScoreReg.h"
 #include "events/SetEventUser.h"
 #include "export/AppExportReg.h"
+#include "ratings/CreateRatingReg.h"
 #include "ui_MainZRT.h"
 
 #include <QApplication>
@@ -342,7 +343,7 @@ void TFormMainZRT::N44Click()
 
 // The export, rating and diploma windows come with their own subsystems.
 void TFormMainZRT::N45Click() { openChild(new TFormAppExportReg); }
-void TFormMainZRT::N4Click() {}
+void TFormMainZRT::N4Click() { openChild(new TFormCeateRatingReg); }
 void TFormMainZRT::N55Click() {}
 void TFormMainZRT::N56Click() {}
 

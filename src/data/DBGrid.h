@@ -63,6 +63,12 @@ public:
     void setRowColor(std::function<QColor(int recNo)> color);
     /// The background a row is drawn on (invalid for the normal colours).
     QColor rowColor(int recNo) const;
+    /// Selected cells of a coloured row keep the row's colour (with the normal
+    /// text colour) instead of the selection colour.
+    ///
+    ///     DBGrid1->setRowColorOverSelection(true);
+    void setRowColorOverSelection(bool on);
+    bool rowColorOverSelection() const { return rowColorOverSelection_; }
 
     /// The display text of a cell (row from 1, visible or hidden column by field).
     QString cellText(int recNo, const QString& field) const;
@@ -115,6 +121,7 @@ private:
     bool moving_ = false;
     bool fitted_ = false;
     bool readOnly_ = false;
+    bool rowColorOverSelection_ = false;
     bool postOnCommit_ = false;
     int pendingRow_ = 0;
     std::function<QColor(int)> rowColor_;

@@ -35,7 +35,7 @@ class TExcel {
 public:
     /// The opener is what ShowExcel uses; without one nothing is ever opened.
     ///
-    ///     TExcel xl([](const QString& path) { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); });
+    ///     TExcel xl(&TShell::OpenFile);   // the desktop's program for .xlsx
     explicit TExcel(TDocumentOpener opener = {});
 
     /// The opener for ShowExcel from now on.

@@ -4,6 +4,7 @@
 
 #include "data/Errors.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryFile>
@@ -34,7 +35,7 @@ QByteArray FileName(const QString& path)
 
 [[noreturn]] void Fail(const QString& path, const QString& reason)
 {
-    throw EExportError(u"Не удалось сохранить таблицу в файл \"%1\": %2"_s.arg(path, reason));
+    throw EExportError(u"Не удалось сохранить таблицу в файл \"%1\": %2"_s.arg(QDir::toNativeSeparators(path), reason));
 }
 
 lxw_color_t Color(int rgb)
