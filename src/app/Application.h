@@ -12,3 +12,11 @@ public:
     TApplication(int& argc, char** argv);
     bool notify(QObject* receiver, QEvent* event) override;
 };
+
+/// Start-up, once the main window exists: a warning that lists the lines of
+/// the settings file (systemConfigPath()) that were skipped; nothing when the
+/// file is missing or sound.
+///
+///     TFormMainZRT main;
+///     reportSystemConfigFaults();
+void reportSystemConfigFaults();

@@ -6,8 +6,10 @@
 #include "applications/AppCreateEditRegion.h"
 #include "applications/AppCreateReg.h"
 #include "diplomas/CreateDiplomJournal.h"
+#include "diplomas/CreateDiplomReg.h"
 #include "events/PassingScoreReg.h"
 #include "events/SetEventUser.h"
+#include "export/AppExportReg.h"
 #include "ratings/CreateRatingReg.h"
 #include "ui_MainZRT.h"
 
@@ -342,9 +344,9 @@ void TFormMainZRT::N44Click()
 }
 
 // The export, rating and diploma windows come with their own subsystems.
-void TFormMainZRT::N45Click() {}
+void TFormMainZRT::N45Click() { openChild(new TFormAppExportReg); }
 void TFormMainZRT::N4Click() { openChild(new TFormCeateRatingReg); }
-void TFormMainZRT::N55Click() {}
+void TFormMainZRT::N55Click() { openChild(new TFormCreateDiplomReg); }
 void TFormMainZRT::N56Click() { openChild(new TFormCreateDiplomJournal); }
 
 // ---- window arrangement --------------------------------------------------
