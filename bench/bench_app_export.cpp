@@ -21,6 +21,7 @@
 // Prints "short_xlsx: N ms", "short_html: N ms", "full_xlsx: N ms" and
 // "full_html: N ms"; everything else goes to the error output.
 
+#include "BenchSupport.h"
 #include "data/DBLookupComboBox.h"
 #include "data/DataZRT.h"
 #include "data/Files.h"
@@ -33,96 +34,19 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QRadioButton>
-#include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlQuery>
 #include <QTemporaryDir>
-#include <algorithm>
+#include <QUrl>
 #include <cstdio>
-#include <stdexcept>
 
 using namespace Qt::Literals::StringLiterals;
+using bench::fail;
+using bench::median;
+using bench::say;
 
 namespace {
 
 constexpr int Participants = 10000;
-
-[[noreturn]] void fail(const QString& text)
-{
-    throw std::runtime_error(text.toStdString());
-}
-
-QString repoDir()
-{
-    return QString::fromUtf8(TALVIRA_SOURCE_DIR);
-}
-
-void say(const QString& text)
-{
-    std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
-}
-
-class Admin {
-public:
-    Admin(const QString& socket, const QString& database) : socket_(socket), database_(database)
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(u"QMYSQL"_s, u"bench-admin"_s);
-        db.setUserName(u"root"_s);
-        db.setConnectOptions(u"UNIX_SOCKET="_s + socket);
-        if (!db.open())
-            fail(u"connecting as root on "_s + socket + u": "_s + db.lastError().text());
-        exec(u"CREATE DATABASE `%1` CHARACTER SET utf8mb4 COLLATE utf8mb4_unicode_ci"_s.arg(database));
-        exec(u"USE `%1`"_s.arg(database));
-    }
-    void drop() { exec(u"DROP DATABASE IF EXISTS `%1`"_s.arg(database_)); }
-    void exec(const QString& sql)
-    {
-        QSqlQuery q(QSqlDatabase::database(u"bench-admin"_s));
-        if (!q.exec(sql))
-            fail(sql + u": "_s + q.lastError().text());
-    }
-    QVariant scalar(const QString& sql)
-    {
-        QSqlQuery q(QSqlDatabase::database(u"bench-admin"_s));
-        if (!q.exec(sql))
-            fail(sql + u": "_s + q.lastError().text());
-        return q.next() ? q.value(0) : QVariant();
-    }
-    void load(const QStringList& files)
-    {
-        QProcess client;
-        client.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        client.start(u"mariadb"_s, {u"--no-defaults"_s, u"--socket="_s + socket_, u"-uroot"_s,
-                                    u"--default-character-set=utf8mb4"_s, database_});
-        if (!client.waitForStarted())
-            fail(u"the mariadb client does not start"_s);
-        for (const QString& path : files) {
-            QFile f(path);
-            if (!f.open(QIODevice::ReadOnly))
-                fail(u"cannot read "_s + path);
-            while (!f.atEnd()) {
-                client.write(f.read(1 << 20));
-                client.waitForBytesWritten(-1);
-            }
-            client.write("\n");
-        }
-        client.closeWriteChannel();
-        if (!client.waitForFinished(-1) || client.exitCode() != 0)
-            fail(u"loading the data failed"_s);
-    }
-
-private:
-    QString socket_;
-    QString database_;
-};
-
-qint64 median(QList<qint64> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.isEmpty() ? 0 : v.at(v.size() / 2);
-}
 
 struct Export {
     const char* name;
@@ -132,80 +56,19 @@ struct Export {
 
 int run(const QStringList& args)
 {
-    QString serverDir = qEnvironmentVariable("TALVIRA_TESTDB_DIR");
-    QString data;
-    QString out;
-    int port = 0;
-    int runs = 5;
-    bool keep = false;
-    for (int i = 1; i < args.size(); ++i) {
-        const QString& a = args.at(i);
-        const QString next = i + 1 < args.size() ? args.at(i + 1) : QString();
-        if (a == u"--server-dir")
-            serverDir = next, ++i;
-        else if (a == u"--out")
-            out = next, ++i;
-        else if (a == u"--data")
-            data = next, ++i;
-        else if (a == u"--port")
-            port = next.toInt(), ++i;
-        else if (a == u"--runs")
-            runs = std::max(1, next.toInt()), ++i;
-        else if (a == u"--keep")
-            keep = true;
-        else
-            fail(u"unknown option "_s + a);
-    }
-    if (serverDir.isEmpty())
-        fail(u"no server: give --server-dir DIR of a server started with scripts/testdb.sh start DIR"_s);
-    if (port == 0) {
-        QFile f(serverDir + u"/port"_s);
-        if (!f.open(QIODevice::ReadOnly))
-            fail(u"no port file in "_s + serverDir + u" (give --port)"_s);
-        port = f.readAll().trimmed().toInt();
-    }
+    const auto o = bench::BenchOptions::parse(args, 5);
+    const int runs = o.runs;
     QTemporaryDir tmp;
-    if (out.isEmpty())
-        out = tmp.filePath(u"out"_s);
-    if (!QDir().mkpath(out))
-        fail(u"cannot make "_s + out);
-
-    if (data.isEmpty()) {
-        data = tmp.filePath(u"big.sql"_s);
-        say(u"generating the demo data (100000 pupils, 200 events, an event of %1 participants)..."_s.arg(Participants));
-        QProcess gen;
-        gen.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        gen.start(u"python3"_s, {repoDir() + u"/db/generate_demo.py"_s, u"--pupils"_s, u"100000"_s, u"--events"_s,
-                                 u"200"_s, u"--big-event"_s, QString::number(Participants), u"-o"_s, data});
-        if (!gen.waitForFinished(-1) || gen.exitCode() != 0)
-            fail(u"the generator failed"_s);
-    }
-
-    const QString database = u"bench_export_%1"_s.arg(QCoreApplication::applicationPid());
-    Admin admin(serverDir + u"/mysqld.sock"_s, database);
-    struct Dropper {
-        Admin& admin;
-        bool keep;
-        ~Dropper()
-        {
-            if (!keep) {
-                try {
-                    admin.drop();
-                } catch (const std::exception& e) {
-                    say(QString::fromUtf8(e.what()));
-                }
-            }
-        }
-    } dropper{admin, keep};
-
-    QElapsedTimer t;
-    t.start();
-    admin.load({repoDir() + u"/db/schema.sql"_s, repoDir() + u"/db/reference.sql"_s, data});
+    const QString out = o.outDirOr(tmp.filePath(u"out"_s));
+    const QString data = bench::makeLargeData(o.data, tmp.filePath(u"big.sql"_s), Participants);
+    bench::BenchDb admin(o.socket(), u"bench_export_%1"_s.arg(QCoreApplication::applicationPid()), o.keep);
+    admin.loadDemo(data);
     // A server in use keeps statistics of its tables; a freshly loaded one gets
     // them here, so that the planner sees the data as it would there.
     admin.exec(u"ANALYZE TABLE vzl_application_reg, vzl_users, vzl_users4add, vzl_schools, vzl_areas, "
                "vzl_maintainer, vzl_statusparticipant, vzl_educationallist_reg, vzl_periods"_s);
-    say(u"loaded into %1 in %2 s"_s.arg(database).arg(t.elapsed() / 1000.0, 0, 'f', 1));
+    QElapsedTimer t;
+    t.start();
 
     // The event of the active year with the most application rows, and one of
     // its administrators.
@@ -221,10 +84,7 @@ int run(const QStringList& args)
                  .arg(rows).arg(Participants));
 
     TDataZRT dm;
-    const TNetProfile profile = {u"User_Name=olimp"_s, u"Password="_s + TDataZRT::databasePassword(),
-                                 u"Server=127.0.0.1"_s, u"Database="_s + database, u"Port=%1"_s.arg(port)};
-    dm.DataModuleCreate({profile, profile});
-    dm.userID = user;
+    bench::connectDataModule(dm, o, admin, user);
 
     // The question before a long spreadsheet is answered "No" (go on); every
     // other message is recorded and ends the benchmark as a failure.
@@ -294,13 +154,5 @@ int run(const QStringList& args)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    try {
-        return run(app.arguments());
-    } catch (const std::exception& e) {
-        say(u"bench_app_export: "_s + QString::fromUtf8(e.what()));
-        return 2;
-    }
+    return bench::benchMain(argc, argv, "bench_app_export", run);
 }

@@ -12,6 +12,7 @@
 // --out DIR (the images and the PDF stay in DIR/Дипломы/<event>; a temporary folder when
 // not given), --runs N (3; the best run is reported), --keep (keep the database).
 
+#include "BenchSupport.h"
 #include "data/DBLookupComboBox.h"
 #include "data/DataZRT.h"
 #include "data/Files.h"
@@ -28,81 +29,23 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QPainter>
-#include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlQuery>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTemporaryDir>
+#include <QUrl>
 #include <algorithm>
 #include <ctime>
 #include <cstdio>
-#include <stdexcept>
 
 using namespace Qt::Literals::StringLiterals;
+using bench::fail;
+using bench::say;
 
 namespace {
 
 constexpr int Count = 100;
 constexpr int Event = 10;
 constexpr int AdminUser = 501;
-
-[[noreturn]] void fail(const QString& text)
-{
-    throw std::runtime_error(text.toStdString());
-}
-
-QString repoDir()
-{
-    return QString::fromUtf8(TALVIRA_SOURCE_DIR);
-}
-
-void say(const QString& text)
-{
-    std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
-}
-
-class DbAdmin {
-public:
-    DbAdmin(const QString& socket, const QString& database) : database_(database)
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(u"QMYSQL"_s, u"bench-admin"_s);
-        db.setUserName(u"root"_s);
-        db.setConnectOptions(u"UNIX_SOCKET="_s + socket);
-        if (!db.open())
-            fail(u"connecting as root on "_s + socket + u": "_s + db.lastError().text());
-        exec(u"CREATE DATABASE `%1` CHARACTER SET utf8mb4 COLLATE utf8mb4_unicode_ci"_s.arg(database));
-        exec(u"USE `%1`"_s.arg(database));
-    }
-    void drop() { exec(u"DROP DATABASE IF EXISTS `%1`"_s.arg(database_)); }
-    void exec(const QString& sql)
-    {
-        QSqlQuery q(QSqlDatabase::database(u"bench-admin"_s));
-        if (!q.exec(sql))
-            fail(sql.left(200) + u": "_s + q.lastError().text());
-    }
-    // Runs the statements of an SQL file, split at the semicolons ending a line.
-    void load(const QString& path)
-    {
-        QFile f(path);
-        if (!f.open(QIODevice::ReadOnly))
-            fail(u"cannot read "_s + path);
-        QString statement;
-        for (const QString& line : QString::fromUtf8(f.readAll()).split(u'\n')) {
-            if (line.trimmed().startsWith(u"--"_s))
-                continue;
-            statement += line + u'\n';
-            if (line.trimmed().endsWith(u';')) {
-                if (!statement.trimmed().isEmpty())
-                    exec(statement);
-                statement.clear();
-            }
-        }
-    }
-
-private:
-    QString database_;
-};
 
 // The file server: answers every GET with the template.
 class TemplateServer {
@@ -157,7 +100,7 @@ QByteArray a4Template()
     return bytes;
 }
 
-void fill(DbAdmin& admin)
+void fill(bench::BenchDb& admin)
 {
     admin.exec(u"INSERT INTO vzl_areas(id,name) VALUES (1,'г. Велград'),(2,'Бережанский район')"_s);
     admin.exec(u"INSERT INTO vzl_periods(id,name,active) VALUES (1,'2025-2026',1)"_s);
@@ -183,69 +126,20 @@ void fill(DbAdmin& admin)
 
 int run(const QStringList& args)
 {
-    QString serverDir = qEnvironmentVariable("TALVIRA_TESTDB_DIR");
-    QString outDir;
-    int port = 0;
-    int runs = 3;
-    bool keep = false;
-    for (int i = 1; i < args.size(); ++i) {
-        const QString& a = args.at(i);
-        const QString next = i + 1 < args.size() ? args.at(i + 1) : QString();
-        if (a == u"--server-dir")
-            serverDir = next, ++i;
-        else if (a == u"--out")
-            outDir = next, ++i;
-        else if (a == u"--port")
-            port = next.toInt(), ++i;
-        else if (a == u"--runs")
-            runs = std::max(1, next.toInt()), ++i;
-        else if (a == u"--keep")
-            keep = true;
-        else
-            fail(u"unknown option "_s + a);
-    }
-    if (serverDir.isEmpty())
-        fail(u"no server: give --server-dir DIR of a server started with scripts/testdb.sh start DIR"_s);
-    if (port == 0) {
-        QFile f(serverDir + u"/port"_s);
-        if (!f.open(QIODevice::ReadOnly))
-            fail(u"no port file in "_s + serverDir + u" (give --port)"_s);
-        port = f.readAll().trimmed().toInt();
-    }
+    const auto o = bench::BenchOptions::parse(args, 3, {}, false);
+    const int runs = o.runs;
     QTemporaryDir tmp;
-    if (outDir.isEmpty())
-        outDir = tmp.path();
-    if (!QDir().mkpath(outDir))
-        fail(u"cannot make "_s + outDir);
-    setOutputRoot(QFileInfo(outDir).absoluteFilePath());
+    setOutputRoot(o.outDirOr(tmp.path()));
 
-    const QString database = u"bench_diplomas_%1"_s.arg(QCoreApplication::applicationPid());
-    DbAdmin admin(serverDir + u"/mysqld.sock"_s, database);
-    struct Dropper {
-        DbAdmin& admin;
-        bool keep;
-        ~Dropper()
-        {
-            if (!keep) {
-                try {
-                    admin.drop();
-                } catch (const std::exception& e) {
-                    say(QString::fromUtf8(e.what()));
-                }
-            }
-        }
-    } dropper{admin, keep};
-    admin.load(repoDir() + u"/db/schema.sql"_s);
-    admin.load(repoDir() + u"/db/reference.sql"_s);
+    bench::BenchDb admin(o.socket(), u"bench_diplomas_%1"_s.arg(QCoreApplication::applicationPid()), o.keep);
+    admin.execFile(bench::repoDir() + u"/db/schema.sql"_s);
+    admin.execFile(bench::repoDir() + u"/db/reference.sql"_s);
     fill(admin);
 
     TemplateServer files(a4Template());
 
     TDataZRT dm;
-    const TNetProfile profile = {u"User_Name=olimp"_s, u"Password="_s + TDataZRT::databasePassword(),
-                                 u"Server=127.0.0.1"_s, u"Database="_s + database, u"Port=%1"_s.arg(port)};
-    dm.DataModuleCreate({profile, profile});
-    dm.userID = AdminUser;
+    bench::connectDataModule(dm, o, admin, AdminUser);
     dm.fileServerPort = files.port();
     QStringList messages;
     TDialogs::setHooks(
@@ -305,13 +199,5 @@ int run(const QStringList& args)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    try {
-        return run(app.arguments());
-    } catch (const std::exception& e) {
-        say(u"bench_diplomas: "_s + QString::fromUtf8(e.what()));
-        return 2;
-    }
+    return bench::benchMain(argc, argv, "bench_diplomas", run);
 }

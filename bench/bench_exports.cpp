@@ -17,6 +17,7 @@
 // (SQL made by db/generate_demo.py; made here with --pupils 100000 --events 200
 // --big-event 10000 when not given), --runs N (5), --keep.
 
+#include "BenchSupport.h"
 #include "ui/Dialogs.h"
 #include "ui/Shell.h"
 #include "diplomas/CreateDiplomJournal.h"
@@ -30,175 +31,29 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QElapsedTimer>
-#include <QFile>
-#include <QFileInfo>
-#include <QProcess>
-#include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlQuery>
 #include <QTemporaryDir>
+#include <QUrl>
 #include <algorithm>
 #include <cstdio>
-#include <stdexcept>
 
 using namespace Qt::Literals::StringLiterals;
+using bench::fail;
+using bench::median;
 
 namespace {
 
-const QString Password = TDataZRT::databasePassword();
-
-[[noreturn]] void fail(const QString& text)
-{
-    throw std::runtime_error(text.toStdString());
-}
-
-QString repoDir()
-{
-    return QFileInfo(QString::fromUtf8(__FILE__)).absoluteDir().absoluteFilePath(u".."_s);
-}
-
-void say(const QString& text)
-{
-    std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
-}
-
-class Admin {
-public:
-    Admin(const QString& socket, const QString& database) : socket_(socket), database_(database)
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(u"QMYSQL"_s, u"bench-exports-admin"_s);
-        db.setUserName(u"root"_s);
-        db.setConnectOptions(u"UNIX_SOCKET="_s + socket);
-        if (!db.open())
-            fail(u"connecting as root on "_s + socket + u": "_s + db.lastError().text());
-        exec(u"CREATE DATABASE `%1` CHARACTER SET utf8mb4 COLLATE utf8mb4_unicode_ci"_s.arg(database));
-        exec(u"USE `%1`"_s.arg(database));
-    }
-    void drop()
-    {
-        exec(u"DROP DATABASE IF EXISTS `%1`"_s.arg(database_));
-    }
-    void exec(const QString& sql)
-    {
-        QSqlQuery q(QSqlDatabase::database(u"bench-exports-admin"_s));
-        if (!q.exec(sql))
-            fail(sql + u": "_s + q.lastError().text());
-    }
-    QVariant scalar(const QString& sql)
-    {
-        QSqlQuery q(QSqlDatabase::database(u"bench-exports-admin"_s));
-        if (!q.exec(sql))
-            fail(sql + u": "_s + q.lastError().text());
-        return q.next() ? q.value(0) : QVariant();
-    }
-    void load(const QStringList& files)
-    {
-        QProcess client;
-        client.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        client.start(u"mariadb"_s, {u"--no-defaults"_s, u"--socket="_s + socket_, u"-uroot"_s,
-                                    u"--default-character-set=utf8mb4"_s, database_});
-        if (!client.waitForStarted())
-            fail(u"the mariadb client does not start"_s);
-        for (const QString& path : files) {
-            QFile f(path);
-            if (!f.open(QIODevice::ReadOnly))
-                fail(u"cannot read "_s + path);
-            while (!f.atEnd()) {
-                client.write(f.read(1 << 20));
-                client.waitForBytesWritten(-1);
-            }
-            client.write("\n");
-        }
-        client.closeWriteChannel();
-        if (!client.waitForFinished(-1) || client.exitCode() != 0)
-            fail(u"loading the data failed"_s);
-    }
-
-private:
-    QString socket_;
-    QString database_;
-};
-
-double median(QList<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.isEmpty() ? 0 : v.at(v.size() / 2);
-}
-
 int run(const QStringList& args)
 {
-    QString serverDir = qEnvironmentVariable("TALVIRA_TESTDB_DIR");
-    QString data;
-    QString outDir;
-    int port = 0;
-    int runs = 5;
-    bool keep = false;
-    for (int i = 1; i < args.size(); ++i) {
-        const QString& a = args.at(i);
-        const QString next = i + 1 < args.size() ? args.at(i + 1) : QString();
-        if (a == u"--server-dir")
-            serverDir = next, ++i;
-        else if (a == u"--data")
-            data = next, ++i;
-        else if (a == u"--out")
-            outDir = next, ++i;
-        else if (a == u"--port")
-            port = next.toInt(), ++i;
-        else if (a == u"--runs")
-            runs = std::max(1, next.toInt()), ++i;
-        else if (a == u"--keep")
-            keep = true;
-        else
-            fail(u"unknown option "_s + a);
-    }
-    if (serverDir.isEmpty())
-        fail(u"no server: give --server-dir DIR of a server started with scripts/testdb.sh start DIR"_s);
-    if (port == 0) {
-        QFile f(serverDir + u"/port"_s);
-        if (!f.open(QIODevice::ReadOnly))
-            fail(u"no port file in "_s + serverDir + u" (give --port)"_s);
-        port = f.readAll().trimmed().toInt();
-    }
+    const auto o = bench::BenchOptions::parse(args, 5);
+    const int runs = o.runs;
     QTemporaryDir tmp;
-    if (outDir.isEmpty())
-        outDir = tmp.filePath(u"out"_s);
-    if (!QDir().mkpath(outDir))
-        fail(u"cannot make "_s + outDir);
-    outDir = QFileInfo(outDir).absoluteFilePath();
+    const QString outDir = o.outDirOr(tmp.filePath(u"out"_s));
     setOutputRoot(outDir);
-
-    if (data.isEmpty()) {
-        data = tmp.filePath(u"big.sql"_s);
-        say(u"generating the demo data (100000 pupils, 200 events, a rated event of 10000)..."_s);
-        QProcess gen;
-        gen.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        gen.start(u"python3"_s, {repoDir() + u"/db/generate_demo.py"_s, u"--pupils"_s, u"100000"_s,
-                                 u"--events"_s, u"200"_s, u"--big-event"_s, u"10000"_s, u"-o"_s, data});
-        if (!gen.waitForFinished(-1) || gen.exitCode() != 0)
-            fail(u"the generator failed"_s);
-    }
-
-    const QString database = u"bench_exports_%1"_s.arg(QCoreApplication::applicationPid());
-    Admin admin(serverDir + u"/mysqld.sock"_s, database);
-    struct Dropper {
-        Admin& admin;
-        bool keep;
-        ~Dropper()
-        {
-            if (!keep) {
-                try {
-                    admin.drop();
-                } catch (const std::exception& e) {
-                    say(QString::fromUtf8(e.what()));
-                }
-            }
-        }
-    } dropper{admin, keep};
-
+    const QString data = bench::makeLargeData(o.data, tmp.filePath(u"big.sql"_s), 10000);
+    bench::BenchDb admin(o.socket(), u"bench_exports_%1"_s.arg(QCoreApplication::applicationPid()), o.keep);
+    admin.loadDemo(data);
     QElapsedTimer t;
     t.start();
-    admin.load({repoDir() + u"/db/schema.sql"_s, repoDir() + u"/db/reference.sql"_s, data});
-    say(u"loaded into %1 in %2 s"_s.arg(database).arg(t.elapsed() / 1000.0, 0, 'f', 1));
 
     // The event of the active year with the most regional-stage rows and one
     // administrator of the region; its diplomas are released and he is
@@ -222,10 +77,7 @@ int run(const QStringList& args)
                                       .arg(event).arg(period)).toInt();
 
     TDataZRT dm;
-    const TNetProfile profile = {u"User_Name=olimp"_s, u"Password="_s + Password, u"Server=127.0.0.1"_s,
-                                 u"Database="_s + database, u"Port=%1"_s.arg(port)};
-    dm.DataModuleCreate({profile, profile});
-    dm.userID = user;
+    bench::connectDataModule(dm, o, admin, user);
     QStringList messages;
     TDialogs::setHooks(
         [&](const TMessage& m) {
@@ -303,13 +155,5 @@ int run(const QStringList& args)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    try {
-        return run(app.arguments());
-    } catch (const std::exception& e) {
-        say(u"bench_exports: "_s + QString::fromUtf8(e.what()));
-        return 2;
-    }
+    return bench::benchMain(argc, argv, "bench_exports", run);
 }
