@@ -21,6 +21,7 @@ void TFormMainZRT::N102Click()
 
 void TFormMainZRT::UPDcoord(TFormRegistrCoordReg& form, int IDarea)
 {
+    bool nameStored = false;
     const bool stored = guardedWrite([&] {
         TQuery* coord = DataZRT->UPDcoordReg;
         coord->Close();
@@ -31,6 +32,7 @@ void TFormMainZRT::UPDcoord(TFormRegistrCoordReg& form, int IDarea)
         coord->ParamByName(u"areaID"_s).setAsInteger(IDarea);
         coord->ParamByName(u"userID"_s).setAsInteger(DataZRT->userID);
         coord->ExecSQL();
+        nameStored = true;
 
         // Place of work and position go in as bound values, so whatever was
         // typed (quotes, backslashes, SQL) is stored as text under any SQL mode.
@@ -43,6 +45,13 @@ void TFormMainZRT::UPDcoord(TFormRegistrCoordReg& form, int IDarea)
         add->ParamByName(u"postWork"_s).setAsString(form.ui->PostWorkEdit->text());
         add->ExecSQL();
     });
+    if (nameStored) {
+        // The status bar names the administrator as the login would now read him.
+        DataZRT->FIO = TDataZRT::my_ucfirst(form.ui->Editsurname->text()) + u' '
+                   + TDataZRT::my_ucfirst(form.ui->Editname->text()) + u' '
+                   + TDataZRT::my_ucfirst(form.ui->Editpatronymic->text());
+        setPanelText(0, u"КРМ: "_s + DataZRT->FIO);
+    }
     if (stored)
         ShowInformation(u"Данные обновлены"_s);
 }

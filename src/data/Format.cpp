@@ -4,6 +4,8 @@
 
 #include <QLocale>
 
+#include <cmath>
+
 namespace {
 QLocale userLocale()
 {
@@ -22,7 +24,8 @@ double StrToFloat(const QString& text)
 {
     bool ok = false;
     const double value = userLocale().toDouble(text.trimmed(), &ok);
-    if (!ok)
+    // "inf" and "nan" read as numbers, but no score or result is one
+    if (!ok || !std::isfinite(value))
         throw EConvertError(QStringLiteral("'%1' не является правильным числом").arg(text));
     return value;
 }

@@ -74,6 +74,12 @@ public:
     ///     DataZRT->GETpassingScoreReg->Refresh();
     void Refresh();
 
+    /// Whether the query is open with these parameter values (names without
+    /// regard to case); the values of other parameters do not count.
+    ///
+    ///     if (!DataZRT->GETappPartReg->isOpenFor({{"eduID1", event}})) ...
+    bool isOpenFor(const QVariantMap& values) const;
+
     TConnection* connection() const { return connection_; }
 
 private:
@@ -98,5 +104,7 @@ private:
     TConnection* connection_;
     QStringList sql_;
     QMap<QString, TParam> params_;
+    /// The parameter values of the last opening.
+    QMap<QString, QVariant> openedWith_;
     int rowsAffected_ = 0;
 };

@@ -1,6 +1,7 @@
 #include "ui/ErrorDisplay.h"
 
 #include "ui/Dialogs.h"
+#include "data/Errors.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -27,6 +28,8 @@ bool guardedWrite(const std::function<void()>& write)
     try {
         write();
         return true;
+    } catch (const EConnectionLost&) {
+        throw;
     } catch (const std::exception&) {
         ShowErrorMessage(u"Ошибка записи в БД"_s);
         return false;

@@ -267,6 +267,8 @@ void TestSetEventUser::saveWithoutTicks()
     UiSeam seam;
     TFormSetEventUser w;
     findPupils(w, u"Иванов"_s);
+    QCOMPARE(ticked(w), QStringList{u"check_101"_s}); // the ticks of the first pupil found
+    tick(w, u"check_101"_s, false);
     w.BitBtn3Click();
     QCOMPARE(seam.texts(), QStringList{u"Не определено мероприятие"_s});
     QCOMPARE(seam.messages.first().type, TMsgDlgType::Error);
@@ -293,6 +295,9 @@ void TestSetEventUser::failedSaveKeepsTheOldChoices()
     // The connection is usable afterwards: a pupil with a class saves.
     seam.clear();
     findPupils(w, u"Сиваницкий"_s);
+    QCOMPARE(ticked(w), QStringList{}); // his own choices: none; Петров's ticks are gone
+    tick(w, u"check_101"_s, true);
+    tick(w, u"check_102"_s, true);
     w.BitBtn3Click();
     QCOMPARE(seam.texts(), QStringList{u"Данные обновлены"_s});
     QCOMPARE(choicesOf(s->db, 203), (QList<QVariantList>{{101, 2, 11}, {102, 2, 11}}));
