@@ -251,7 +251,20 @@ void TFormMainZRT::openChild(QWidget* form)
     QMdiSubWindow* sub = ui->MdiArea->addSubWindow(form);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->setWindowTitle(form->windowTitle());
-    sub->resize(form->size().expandedTo(QSize(800, 500)));
+    // Large enough for the grids' columns, wholly inside the area, each new
+    // window a step further down and right.
+    const QSize frame = sub->sizeHint() - form->sizeHint();
+    QSize size = form->size().expandedTo(form->sizeHint()).expandedTo(QSize(800, 500)) + frame;
+    const QSize area = ui->MdiArea->viewport()->size();
+    QPoint at;
+    if (!area.isEmpty()) {
+        size = size.boundedTo(area);
+        const int step = 28 * int(ui->MdiArea->subWindowList().size() - 1);
+        at = QPoint(step % std::max(1, area.width() - size.width() + 1),
+                    step % std::max(1, area.height() - size.height() + 1));
+    }
+    sub->resize(size);
+    sub->move(at);
     form->show();
     sub->show();
 }

@@ -48,6 +48,7 @@ private slots:
     void profileSwitchDrawsTheLamp();
     void closedConnectionFailsQueries();
     void lostConnectionIsReported();
+    void stoppedServerIsReconnectedByTheNextAction();
     void builtInProfilesUnscrambleThePassword();
     void my_ucfirst_data();
     void my_ucfirst();
@@ -145,13 +146,66 @@ void TestDataModule::lostConnectionIsReported()
     q->Close();
     s.db.exec(u"KILL %1"_s.arg(id));
 
-    // The next action reports the loss; nothing reconnects by itself.
+    // The next action reports the loss.
     QVERIFY_THROWS_EXCEPTION(EDatabaseError, DataZRT->GETarea->Open());
     QVERIFY(!DataZRT->GETarea->Active());
     // Choosing the network again brings the connection back.
     QVERIFY(DataZRT->changeNET(0));
     DataZRT->GETarea->Open();
     QCOMPARE(DataZRT->GETarea->RecordCount(), 1);
+}
+
+void TestDataModule::stoppedServerIsReconnectedByTheNextAction()
+{
+    TestServer server;
+    TestDb db(server.dir());
+    db.exec(u"INSERT INTO vzl_areas(id,name) VALUES (1,'Алтово')"_s);
+    QStringList lamp;
+    TDataZRT data;
+    connect(&data.FDConnection1, &TConnection::afterConnect, [&] { lamp << u"green"_s; });
+    connect(&data.FDConnection1, &TConnection::afterDisconnect, [&] { lamp << u"red"_s; });
+    data.DataModuleCreate(db.profiles());
+    TQuery* insert = data.emptySQL;
+    insert->SQL() = QStringList{u"INSERT INTO vzl_areas(id,name) VALUES (2,'Бережки')"_s};
+
+    server.pause();
+    {
+        // The write finds the server gone: reported, the connection closed, the lamp red.
+        TUserAction action;
+        try {
+            insert->ExecSQL();
+            QFAIL("the write went through");
+        } catch (const EConnectionLost& e) {
+            QVERIFY2(e.message().startsWith(u"Соединение с базой данных потеряно. "_s), qPrintable(e.message()));
+            QVERIFY(TConnection::isConnectionLoss(e.nativeCode()));
+            QVERIFY(e.message().size() > EConnectionLost::lead().size()); // the server's words follow
+        }
+        QVERIFY(!data.FDConnection1.Connected());
+        QCOMPARE(lamp, (QStringList{u"green"_s, u"red"_s}));
+        // Within the same action nothing is tried again.
+        QVERIFY_THROWS_EXCEPTION(EConnectionLost, data.GETarea->Open());
+    }
+    {
+        // The next action tries once; the server is still down.
+        TUserAction action;
+        try {
+            data.GETarea->Open();
+            QFAIL("opened without a server");
+        } catch (const EConnectionLost& e) {
+            QCOMPARE(e.nativeCode(), 2002);
+        }
+        QCOMPARE(lamp.size(), 2);
+    }
+    server.resume();
+    {
+        // Back: the next action connects quietly and reads; the write was not sent again.
+        TUserAction action;
+        data.GETarea->Open();
+        QCOMPARE(data.GETarea->RecordCount(), 1);
+        QCOMPARE(lamp.last(), u"green"_s);
+    }
+    QVERIFY(data.FDConnection1.Connected());
+    QCOMPARE(data.FDConnection1.param(u"Port"_s), QString::number(db.profiles()[0].last().mid(5).toInt()));
 }
 
 void TestDataModule::builtInProfilesUnscrambleThePassword()
