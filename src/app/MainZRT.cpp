@@ -21,6 +21,8 @@
 #include <QRadialGradient>
 #include <QStatusBar>
 #include <QStatusTipEvent>
+#include <QStyle>
+#include <QStyleOptionTitleBar>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -253,7 +255,10 @@ void TFormMainZRT::openChild(QWidget* form)
     sub->setWindowTitle(form->windowTitle());
     // Large enough for the grids' columns, wholly inside the area, each new
     // window a step further down and right.
-    const QSize frame = sub->sizeHint() - form->sizeHint();
+    QStyleOptionTitleBar title;
+    title.initFrom(sub);
+    const int border = sub->style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, sub);
+    const QSize frame(2 * border, border + sub->style()->pixelMetric(QStyle::PM_TitleBarHeight, &title, sub));
     QSize size = form->size().expandedTo(form->sizeHint()).expandedTo(QSize(800, 500)) + frame;
     const QSize area = ui->MdiArea->viewport()->size();
     QPoint at;

@@ -7,6 +7,7 @@
 #include <QAbstractTableModel>
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -232,8 +233,9 @@ TDBGrid::TDBGrid(QWidget* parent)
     horizontalHeader()->setSectionsClickable(true);
     horizontalHeader()->setHighlightSections(false);
 
+    // A width dragged by the user stays: no fitting from then on.
     connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this] {
-        if (!sizing_)
+        if (!sizing_ && (QGuiApplication::mouseButtons() & Qt::LeftButton))
             userSized_ = true;
     });
     connect(horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int section) {
@@ -297,8 +299,10 @@ void TDBGrid::rebuild()
     setEditTriggers(edits ? QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed
                                 | QAbstractItemView::AnyKeyPressed
                           : QAbstractItemView::NoEditTriggers);
+    sizing_ = true;
     for (int i = 0; i < columns_.size(); ++i)
         setColumnHidden(i, !columns_.at(i).visible);
+    sizing_ = false;
     if (!userSized_) {
         fitNatural();
         stretch();
