@@ -7,33 +7,11 @@
 #include "ui_AboutBox.h"
 
 #include <QMouseEvent>
-#include <QPainter>
-#include <cmath>
+#include <QPixmap>
 
 using namespace Qt::Literals::StringLiterals;
 
 TAboutBox* AboutBox = nullptr;
-
-namespace {
-
-// The program's picture: a blue five-pointed star on a light disc with a
-// golden rim.
-QPixmap programPicture()
-{
-    QPixmap pixmap(178, 178);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(200, 160, 40), 8));
-    p.setBrush(QColor(235, 242, 255));
-    p.drawEllipse(QRectF(6, 6, 166, 166));
-    p.setPen(QPen(QColor(20, 40, 110), 3));
-    p.setBrush(QColor(30, 70, 160));
-    p.drawPolygon(emblemStar(QPointF(89, 93), 72, 30));
-    return pixmap;
-}
-
-} // namespace
 
 TAboutBox::TAboutBox(QWidget* parent)
     : QDialog(parent)
@@ -44,7 +22,7 @@ TAboutBox::TAboutBox(QWidget* parent)
                    | Qt::WindowTitleHint);
     mirrorHints(this);
     AboutBox = this;
-    ui->ProgramIcon->setPixmap(programPicture());
+    ui->ProgramIcon->setPixmap(QPixmap::fromImage(emblemPicture(178)));
     ui->Label3->installEventFilter(this);
     connect(ui->OKButton, &QPushButton::clicked, this, &QDialog::accept);
 }

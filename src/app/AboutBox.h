@@ -21,10 +21,11 @@ public:
     /// Opens the organisation's web site, as the main menu's site entry does.
     void Label3Click();
 
-    Ui::TAboutBox* ui;
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    Ui::TAboutBox* ui;
 };
 
 /// The box while it exists.

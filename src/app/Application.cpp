@@ -1,6 +1,12 @@
 #include "app/Application.h"
 
+#include "ui/Dialogs.h"
 #include "ui/ErrorDisplay.h"
+#include "data/SystemConfig.h"
+#include "app/Emblem.h"
+
+#include <QIcon>
+#include <QPixmap>
 
 #include <QLocale>
 
@@ -10,7 +16,13 @@ TApplication::TApplication(int& argc, char** argv)
     : QApplication(argc, argv)
 {
     setApplicationName(u"talvira"_s);
-    setApplicationVersion(u"3.0.0.5"_s);
+    setApplicationVersion(QStringLiteral(TALVIRA_FILE_VERSION));
+    // The desktop entry and its icon (packaging/) carry this name.
+    setDesktopFileName(u"talvira"_s);
+    QIcon icon;
+    for (int size : {16, 32, 48, 64, 128, 256})
+        icon.addPixmap(QPixmap::fromImage(emblemPicture(size)));
+    setWindowIcon(icon);
     QLocale::setDefault(workingLocale(QLocale::system()));
 }
 
@@ -31,4 +43,14 @@ bool TApplication::notify(QObject* receiver, QEvent* event)
         ShowException(e);
         return false;
     }
+}
+
+void reportSystemConfigFaults()
+{
+    const TSystemConfig& config = systemConfig();
+    if (config.faults.isEmpty())
+        return;
+    ShowWarning(u"В файле настроек \""_s + systemConfigPath() + u"\" пропущены строки:\n\r"_s
+                + config.faults.join(u"\n\r"_s)
+                + u"\n\rГде параметр не задан, действует значение по умолчанию."_s);
 }

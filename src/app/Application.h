@@ -20,3 +20,11 @@ public:
     ///     TApplication::workingLocale(QLocale::c()).name()   // "ru_RU"
     static QLocale workingLocale(const QLocale& system);
 };
+
+/// Start-up, once the main window exists: a warning that lists the lines of
+/// the settings file (systemConfigPath()) that were skipped; nothing when the
+/// file is missing or sound.
+///
+///     TFormMainZRT main;
+///     reportSystemConfigFaults();
+void reportSystemConfigFaults();

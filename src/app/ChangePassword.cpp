@@ -36,3 +36,8 @@ void TFormChangePassword::showEvent(QShowEvent* event)
     QDialog::showEvent(event);
     runHandler([this] { FormShow(); });
 }
+
+QString TFormChangePassword::passwordText() const
+{
+    return ui->EditPassword->text();
+}

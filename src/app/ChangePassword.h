@@ -3,6 +3,7 @@
 // and stores what was typed (see TFormMainZRT::N104Click).
 
 #include <QDialog>
+#include <QString>
 
 namespace Ui {
 class TFormChangePassword;
@@ -11,7 +12,7 @@ class TFormChangePassword;
 /// Modal, only the close box; the focus starts in EditPassword.
 ///
 ///     TFormChangePassword dlg(this);
-///     if (TDialogs::ShowModal(dlg) == QDialog::Accepted) ... dlg.ui->EditPassword->text() ...
+///     if (TDialogs::ShowModal(dlg) == QDialog::Accepted) ... dlg.passwordText() ...
 class TFormChangePassword : public QDialog {
     Q_OBJECT
 public:
@@ -19,7 +20,10 @@ public:
     ~TFormChangePassword() override;
 
     void FormShow();
+    /// The typed password.
+    QString passwordText() const;
 
+private:
     Ui::TFormChangePassword* ui;
 
 protected:

@@ -7,6 +7,7 @@
 #include "applications/AppCreateReg.h"
 #include "events/PassingScoreReg.h"
 #include "events/SetEventUser.h"
+#include "ratings/CreateRatingReg.h"
 #include "ui_MainZRT.h"
 
 #include <QApplication>
@@ -359,7 +360,7 @@ void TFormMainZRT::N44Click()
 
 // The export, rating and diploma windows come with their own subsystems.
 void TFormMainZRT::N45Click() {}
-void TFormMainZRT::N4Click() {}
+void TFormMainZRT::N4Click() { openChild(new TFormCeateRatingReg); }
 void TFormMainZRT::N55Click() {}
 void TFormMainZRT::N56Click() {}
 

@@ -7,8 +7,6 @@
 #include "app/RegistrCoordReg.h"
 #include "crypto/Bcrypt.h"
 #include "data/DataZRT.h"
-#include "ui_ChangePassword.h"
-#include "ui_RegistrCoordReg.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -16,7 +14,7 @@ void TFormMainZRT::N102Click()
 {
     TFormRegistrCoordReg dialog(this);
     if (TDialogs::ShowModal(dialog) == QDialog::Accepted)
-        UPDcoord(dialog, dialog.ui->DBLookupComboBox2->keyAsInteger());
+        UPDcoord(dialog, dialog.areaKey());
 }
 
 void TFormMainZRT::UPDcoord(TFormRegistrCoordReg& form, int IDarea)
@@ -25,10 +23,10 @@ void TFormMainZRT::UPDcoord(TFormRegistrCoordReg& form, int IDarea)
     const bool stored = guardedWrite([&] {
         TQuery* coord = DataZRT->UPDcoordReg;
         coord->Close();
-        coord->ParamByName(u"surname"_s).setAsString(TDataZRT::my_ucfirst(form.ui->Editsurname->text()));
-        coord->ParamByName(u"name"_s).setAsString(TDataZRT::my_ucfirst(form.ui->Editname->text()));
-        coord->ParamByName(u"patronymic"_s).setAsString(TDataZRT::my_ucfirst(form.ui->Editpatronymic->text()));
-        coord->ParamByName(u"phone"_s).setAsString(form.ui->EditPhone->text());
+        coord->ParamByName(u"surname"_s).setAsString(TDataZRT::my_ucfirst(form.surnameText()));
+        coord->ParamByName(u"name"_s).setAsString(TDataZRT::my_ucfirst(form.nameText()));
+        coord->ParamByName(u"patronymic"_s).setAsString(TDataZRT::my_ucfirst(form.patronymicText()));
+        coord->ParamByName(u"phone"_s).setAsString(form.phoneText());
         coord->ParamByName(u"areaID"_s).setAsInteger(IDarea);
         coord->ParamByName(u"userID"_s).setAsInteger(DataZRT->userID);
         coord->ExecSQL();
@@ -41,8 +39,8 @@ void TFormMainZRT::UPDcoord(TFormRegistrCoordReg& form, int IDarea)
         add->SQL().clear();
         add->SQL() << u"UPDATE `vzl_users80add` SET `placeWork`=:placeWork,`postWork`=:postWork WHERE `user_id`="_s
                           + QString::number(DataZRT->userID);
-        add->ParamByName(u"placeWork"_s).setAsString(form.ui->PlaceWorkEdit->text());
-        add->ParamByName(u"postWork"_s).setAsString(form.ui->PostWorkEdit->text());
+        add->ParamByName(u"placeWork"_s).setAsString(form.placeWorkText());
+        add->ParamByName(u"postWork"_s).setAsString(form.postWorkText());
         add->ExecSQL();
     });
     if (nameStored) {
@@ -61,7 +59,7 @@ void TFormMainZRT::N104Click()
     TFormChangePassword dialog(this);
     if (TDialogs::ShowModal(dialog) != QDialog::Accepted)
         return;
-    const QString password = Trim(dialog.ui->EditPassword->text());
+    const QString password = Trim(dialog.passwordText());
     if (password.isEmpty()) {
         ShowErrorMessage(u"Не введен новый пароль"_s);
         return;

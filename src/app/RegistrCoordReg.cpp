@@ -103,3 +103,11 @@ void TFormRegistrCoordReg::done(int result)
     runHandler([this] { FormClose(); });
     QDialog::done(result);
 }
+
+QString TFormRegistrCoordReg::surnameText() const { return ui->Editsurname->text(); }
+QString TFormRegistrCoordReg::nameText() const { return ui->Editname->text(); }
+QString TFormRegistrCoordReg::patronymicText() const { return ui->Editpatronymic->text(); }
+QString TFormRegistrCoordReg::phoneText() const { return ui->EditPhone->text(); }
+QString TFormRegistrCoordReg::placeWorkText() const { return ui->PlaceWorkEdit->text(); }
+QString TFormRegistrCoordReg::postWorkText() const { return ui->PostWorkEdit->text(); }
+int TFormRegistrCoordReg::areaKey() const { return ui->DBLookupComboBox2->keyAsInteger(); }

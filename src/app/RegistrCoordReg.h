@@ -21,7 +21,7 @@ QString Trim(const QString& text);
 ///
 ///     TFormRegistrCoordReg dlg(this);
 ///     if (TDialogs::ShowModal(dlg) == QDialog::Accepted)
-///         UPDcoord(dlg, dlg.ui->DBLookupComboBox2->keyAsInteger());
+///         UPDcoord(dlg, dlg.areaKey());
 class TFormRegistrCoordReg : public QDialog {
     Q_OBJECT
 public:
@@ -42,6 +42,17 @@ public:
 
     void done(int result) override;
 
+    /// What the fields hold now, as typed.
+    QString surnameText() const;
+    QString nameText() const;
+    QString patronymicText() const;
+    QString phoneText() const;
+    QString placeWorkText() const;
+    QString postWorkText() const;
+    /// The chosen municipality, 0 when none is chosen.
+    int areaKey() const;
+
+private:
     Ui::TFormRegistrCoordReg* ui;
 };
 

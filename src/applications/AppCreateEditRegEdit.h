@@ -18,7 +18,8 @@ class TDBLookupComboBox;
 ///     TFormAppCreateEditRegEdit dlg;
 ///     dlg.setCaptionText(u"Групповое изменение - 3 чел."_s);
 ///     if (TDialogs::ShowModal(dlg) == QDialog::Accepted)
-///         write(dlg.MaintainerKey(), dlg.AreaActionKey(), dlg.ItemIndex(), dlg.dateIn(), dlg.dateOut());
+///         write(dlg.DBLookupMaintainer()->keyAsInteger(), dlg.DBLookupAreaAction()->keyAsInteger(),
+///               dlg.ItemIndex(), dlg.dateIn(), dlg.dateOut());
 class TFormAppCreateEditRegEdit : public QDialog {
     Q_OBJECT
 public:

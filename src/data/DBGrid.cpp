@@ -11,6 +11,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QStyle>
 #include <QStyledItemDelegate>
 
 class TGridModel : public QAbstractTableModel {
@@ -147,6 +148,18 @@ public:
     }
 
 protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        if (!grid_->rowColorOverSelection() || !(option->state & QStyle::State_Selected))
+            return;
+        const QColor color = grid_->rowColor(index.row() + 1);
+        if (color.isValid()) {
+            option->palette.setColor(QPalette::Highlight, color);
+            option->palette.setColor(QPalette::HighlightedText, option->palette.color(QPalette::Text));
+        }
+    }
+
     bool eventFilter(QObject* editor, QEvent* event) override
     {
         if (event->type() == QEvent::KeyPress) {
@@ -441,6 +454,12 @@ QList<int> TDBGrid::SelectedRows() const
 void TDBGrid::setRowColor(std::function<QColor(int)> color)
 {
     rowColor_ = std::move(color);
+    viewport()->update();
+}
+
+void TDBGrid::setRowColorOverSelection(bool on)
+{
+    rowColorOverSelection_ = on;
     viewport()->update();
 }
 

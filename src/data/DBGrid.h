@@ -68,6 +68,12 @@ public:
     void setRowColor(std::function<QColor(int recNo)> color);
     /// The background a row is drawn on (invalid for the normal colours).
     QColor rowColor(int recNo) const;
+    /// Selected cells of a coloured row keep the row's colour (with the normal
+    /// text colour) instead of the selection colour.
+    ///
+    ///     DBGrid1->setRowColorOverSelection(true);
+    void setRowColorOverSelection(bool on);
+    bool rowColorOverSelection() const { return rowColorOverSelection_; }
 
     /// The width a column's content asks for (title and sampled rows), before
     /// the widest text column is stretched.
@@ -136,6 +142,7 @@ private:
     bool sizing_ = false;
     QVector<int> natural_;
     bool readOnly_ = false;
+    bool rowColorOverSelection_ = false;
     bool postOnCommit_ = false;
     int pendingRow_ = 0;
     std::function<QColor(int)> rowColor_;

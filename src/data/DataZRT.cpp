@@ -4,6 +4,7 @@
 
 #include "data/Errors.h"
 #include "data/QueryTexts.h"
+#include "data/SystemConfig.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -18,13 +19,6 @@ namespace {
 // The database password as the program holds it, raised by kPasswordShift.
 constexpr char16_t kScrambledPassword[] = u"Rhzzpvy4vsptw4979=";
 constexpr int kPasswordShift = 7;
-
-#ifndef TALVIRA_INTERNET_HOST
-#define TALVIRA_INTERNET_HOST "127.0.0.1"
-#endif
-#ifndef TALVIRA_LOCAL_HOST
-#define TALVIRA_LOCAL_HOST "127.0.0.1"
-#endif
 
 QString connectionFailurePrefix(int code)
 {
@@ -79,6 +73,8 @@ TDataZRT::TDataZRT(QObject* parent)
     GETcreateRatingReg = q("GETcreateRatingReg");
     UPDstatusReg = q("UPDstatusReg");
     UPDstatusResultReg = q("UPDstatusResultReg");
+    GETratingResultsReg = q("GETratingResultsReg");
+    UPDresultReg = q("UPDresultReg");
     UPDwinnerReg = q("UPDwinnerReg");
     GETstatus = q("GETstatus");
     EDUdiplomReg = q("EDUdiplomReg");
@@ -136,10 +132,10 @@ TQuery* TDataZRT::queryByName(const QString& name) const
 std::array<TNetProfile, 2> TDataZRT::builtInProfiles()
 {
     const TNetProfile internet = {u"User_Name=olimp"_s, u"Password="_s + databasePassword(),
-                                  u"Server="_s + QString::fromUtf8(TALVIRA_INTERNET_HOST),
+                                  u"Server="_s + systemConfig().internetHost,
                                   u"Database=olimp"_s, u"Port=17001"_s};
     TNetProfile local = internet;
-    setProfileValue(local, u"Server"_s, QString::fromUtf8(TALVIRA_LOCAL_HOST));
+    setProfileValue(local, u"Server"_s, systemConfig().localHost);
     setProfileValue(local, u"Port"_s, u"3306"_s);
     return {internet, local};
 }

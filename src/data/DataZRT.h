@@ -21,7 +21,8 @@ public:
     /// DataModuleDestroy: closes the connection (the lamp turns red).
     ~TDataZRT() override;
 
-    /// The profiles compiled into the program: index 0 internet, 1 local network.
+    /// The profiles of this installation: index 0 internet, 1 local network;
+    /// the servers as /etc/talvira.conf names them, else as built (SystemConfig.h).
     static std::array<TNetProfile, 2> builtInProfiles();
     /// The value of one Key=Value line of a profile (keys without regard to
     /// case), empty when the profile has no such line.
@@ -64,7 +65,8 @@ public:
     ///     TDataZRT::my_ucfirst("petrov-VODKIN")   // "Petrov-Vodkin"
     static QString my_ucfirst(const QString& inSTR);
     /// Makes sure the working folder DirectoryName exists (beside the
-    /// executable, see OutputFolder); only its last level is created.
+    /// executable or in the user's documents, see OutputFolder); only its last
+    /// level is created.
     ///
     ///     if (!DataZRT->DirectoryCreate("Заявки")) ...
     static bool DirectoryCreate(const QString& DirectoryName);
@@ -113,6 +115,11 @@ public:
     TQuery* GETcreateRatingReg;
     TQuery* UPDstatusReg;
     TQuery* UPDstatusResultReg;
+    /// The results of the rows that applying passing scores sets: one event
+    /// (`eduID`), the ticked classes (`classes`, e.g. "9,10,11").
+    TQuery* GETratingResultsReg;
+    /// The result of one rating row typed into the grid (`result`, `id`).
+    TQuery* UPDresultReg;
     TQuery* UPDwinnerReg;
     TQuery* GETstatus;
     TQuery* EDUdiplomReg;

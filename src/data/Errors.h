@@ -56,3 +56,13 @@ public:
     using EError::EError;
     QString className() const override { return QStringLiteral("EConvertError"); }
 };
+
+/// A spreadsheet export that cannot be done: a bad cell or range, a value the
+/// sheet does not hold, or a workbook that cannot be written.
+///
+///     throw EExportError(u"Неверный адрес ячейки: \"%1\""_s.arg(text));
+class EExportError : public EError {
+public:
+    using EError::EError;
+    QString className() const override { return QStringLiteral("EExportError"); }
+};

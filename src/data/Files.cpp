@@ -5,6 +5,8 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
+#include <QTemporaryFile>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -36,9 +38,39 @@ void setOutputRoot(const QString& root)
     rootOverride() = root;
 }
 
+bool CanHoldWorkingFolders(const QString& folder)
+{
+    const QFileInfo info(folder);
+    if (!info.isDir())
+        return false;
+    const QString canonical = info.canonicalFilePath(); // /bin and /sbin lead into /usr
+    if (canonical == u"/usr"_s || canonical.startsWith(u"/usr/"_s))
+        return false;
+    // The permission bits do not tell the whole story (root, read-only mounts,
+    // access lists): try it.
+    QTemporaryFile probe(QDir(folder).filePath(u".talvira-XXXXXX"_s));
+    return probe.open();
+}
+
+QString chooseOutputRoot(const QString& programFolder, const QString& documentsFolder,
+                         const std::function<bool(const QString&)>& canHold)
+{
+    if (canHold(programFolder))
+        return programFolder;
+    const QString documents = documentsFolder.isEmpty() ? QDir::homePath() : documentsFolder;
+    return QDir(documents).filePath(u"Тальвира"_s);
+}
+
 QString outputRoot()
 {
-    return rootOverride().isEmpty() ? QCoreApplication::applicationDirPath() : rootOverride();
+    if (!rootOverride().isEmpty())
+        return rootOverride();
+    static const QString chosen
+        = chooseOutputRoot(QCoreApplication::applicationDirPath(),
+                           QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+    if (chosen != QCoreApplication::applicationDirPath())
+        QDir().mkpath(chosen); // a failure shows when the working folder cannot be made
+    return chosen;
 }
 
 QString OutputFolder(const QString& name)

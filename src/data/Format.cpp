@@ -24,7 +24,7 @@ double StrToFloat(const QString& text)
 {
     bool ok = false;
     const double value = userLocale().toDouble(text.trimmed(), &ok);
-    // "inf" and "nan" read as numbers, but no score or result is one
+    // "inf" and "nan" parse, but they are no scores or results
     if (!ok || !std::isfinite(value))
         throw EConvertError(QStringLiteral("'%1' не является правильным числом").arg(text));
     return value;

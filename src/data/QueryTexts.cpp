@@ -182,6 +182,15 @@ const QList<TQueryText>& namedQueryTexts()
         {u"UPDstatusResultReg"_s, {
             u"UPDATE `vzl_application_reg` SET `statusparticipantID`=:statusID,`result`=:result WHERE `id`=:id"_s,
         }},
+        {u"GETratingResultsReg"_s, {
+            u"SELECT `result` FROM `vzl_application_reg`"_s,
+            u"WHERE `periodID`=(SELECT `id` FROM `vzl_periods` WHERE `active`=1)"_s,
+            u"and `educationlListID_reg`=:eduID and `levelolimpID`=3"_s,
+            u"and FIND_IN_SET(`classStudy`,:classes)"_s,
+        }},
+        {u"UPDresultReg"_s, {
+            u"UPDATE `vzl_application_reg` SET `result`=:result WHERE `id`=:id"_s,
+        }},
         {u"UPDwinnerReg"_s, {
             u"UPDATE `vzl_educationallist_reg`"_s,
             u"SET `prizeWinnerMin`=:prizeWinnerMin,"_s,

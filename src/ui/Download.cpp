@@ -52,10 +52,10 @@ QByteArray TDownload::Get(const QUrl& url, const Progress& progress, int timeout
     silence.start(timeoutMs);
     loop.exec(QEventLoop::ExcludeUserInputEvents);
 
-    const QByteArray body = reply->readAll();
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     const QString errorText = reply->errorString();
     const bool failed = reply->error() != QNetworkReply::NoError;
+    const QByteArray body = timedOut || failed ? QByteArray() : reply->readAll();
     reply->deleteLater();
     if (timedOut)
         throw EError(u"Сервер %1 не ответил за %2 с"_s.arg(url.host()).arg(timeoutMs / 1000.0));

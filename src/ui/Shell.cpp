@@ -1,5 +1,7 @@
 #include "ui/Shell.h"
 
+#include "data/SystemConfig.h"
+
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
@@ -83,5 +85,5 @@ void TShell::setHooks(OpenHook open, StartHook start)
 
 QUrl siteUrl()
 {
-    return QUrl(QString::fromUtf8(TALVIRA_SITE_URL));
+    return QUrl(systemConfig().siteUrl);
 }

@@ -50,5 +50,6 @@ public:
     static void setHooks(OpenHook openHook, StartHook startHook);
 };
 
-/// The organisation's web site, its root page.
+/// The organisation's web site, its root page (as /etc/talvira.conf names it,
+/// else as built).
 QUrl siteUrl();

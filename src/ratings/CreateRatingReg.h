@@ -1,0 +1,131 @@
+#pragma once
+// The rating of a regional event: its participants in the ticked classes, best
+// result first, coloured by status; the passing scores and the statuses they
+// give; corrections of one result or status by hand.
+
+#include "ratings/RatingRules.h"
+#include "ui/ChildForm.h"
+
+#include <QColor>
+#include <functional>
+
+class QButtonGroup;
+class QMenu;
+class TProgressLabel;
+class TProgressSink;
+class TRatingPreview;
+
+namespace Ui {
+class TFormCeateRatingReg;
+}
+
+/// Child window "Построение рейтингов региональных мероприятий".
+///
+///     auto* form = new TFormCeateRatingReg;   // reads the events and the first one's rating
+///     FormMainZRT->openChild(form);
+class TFormCeateRatingReg : public TChildForm {
+    Q_OBJECT
+public:
+    explicit TFormCeateRatingReg(QWidget* parent = nullptr);
+    ~TFormCeateRatingReg() override;
+
+    /// Reads the administrator's events, chooses the first one, fills the
+    /// passing scores, reads its rating and applies its permission.
+    void FormCreate() override;
+    /// Closes the rating and the event list.
+    void FormClose() override;
+
+    /// The event change: passing scores, rating, permission.
+    void DBLookupComboBox1CloseUp();
+    void DBLookupComboBox1KeyUp(int key);
+    /// The choice changed without the list or a key (the mouse wheel).
+    void DBLookupComboBox1KeyValueChanged();
+    /// Any class box clicked: the rating is read again.
+    void CheckBox1Click();
+    void RadioGroupGenderClick();
+    void RadioGroupOVZClick();
+    /// The edit mode changed: "В отдельном окне" edits through the dialog,
+    /// "В таблице" in the grid's result cells.
+    void RadioGroup1Click();
+    /// The hint of a cell that is not edited in the grid ("В таблице" only).
+    void DBGrid1CellClick(const QString& field);
+    void DBGrid1TitleClick(const QString& field);
+    /// The background of a row: its status colour, invalid for the normal colours.
+    QColor DBGrid1DrawColumnCell(int recNo) const;
+    /// An edited row was left or confirmed: its result is written.
+    void DBGrid1RowPosted(int recNo);
+    /// A typed result was refused: the message says why.
+    void DBGrid1EditError(const QString& message);
+
+    /// "Применить к рейтингу": stores the passing scores and sets the statuses
+    /// of the ticked classes in one transaction, then reads the rating again at
+    /// the same record number.
+    void BitBtn2Click();
+    /// "Редактировать": result and status of the current row in the dialog.
+    void BitBtn3Click();
+    /// "Экспорт" of the rating.
+    void BitBtn4Click();
+    /// The winner box proposes the new maximum plus 0.01.
+    void EditWinnerMaxChange();
+
+    /// Ticks the status menu item whose caption is the current row's status.
+    void PopupStatusPopup();
+    void N1Click();
+    void N2Click();
+    void N3Click();
+    void N4Click();
+    void N5Click();
+
+    /// Reads the rating of the chosen event, ticked classes and filters; with
+    /// no class ticked shows "Не выбран класс обучения" and keeps the rows.
+    void readData();
+    /// The ticked classes, e.g. "9,10,11"; empty when none is ticked.
+    QString classGroup() const;
+    bool checkClass() const;
+    /// Opens or closes the editing controls by the chosen event's permission.
+    void EditNoEdit();
+    /// The three boxes from the chosen event's stored passing scores.
+    void fillWinner();
+    /// The order of the three boxes; shows a message for each wrong pair.
+    bool checkWinner();
+    /// Writes one status to the current row and reads the rating again at the
+    /// same record number.
+    void updateStatus(int code);
+
+    /// The id of the chosen event (0 when none is chosen).
+    int chosenEvent() const;
+    /// The item index of the gender and the health filter (0 is "ВСЕ").
+    int genderIndex() const;
+    int ovzIndex() const;
+    /// Reads the results of the rows applying would set (chosen event, ticked
+    /// classes) for the preview of the passing scores.
+    void readPreview();
+    /// Recounts the preview from the boxes, in memory.
+    void updatePreview();
+    TRatingPreview* preview() const { return preview_; }
+    /// The status menu.
+    QMenu* PopupStatus() const { return PopupStatus_; }
+    /// Where applying reports its steps (the label over the progress bar
+    /// unless replaced, e.g. by a test).
+    void setProgress(TProgressSink* progress);
+
+private:
+    /// A field of the chosen event's row of the event list (empty when the list
+    /// no longer holds it).
+    QVariant eventValue(const QString& field) const;
+    void eventChange();
+    void rememberRow(const std::function<void()>& change);
+
+    Ui::TFormCeateRatingReg* ui;
+    QButtonGroup* gender_;
+    QButtonGroup* ovz_;
+    QButtonGroup* editMode_;
+    QMenu* PopupStatus_;
+    TRatingPreview* preview_;
+    TProgressLabel* label_;
+    TProgressSink* progress_;
+    int shownEvent_ = -1;
+};
+
+/// The most recently opened instance; cleared when it closes.
+extern TFormCeateRatingReg* FormCeateRatingReg;

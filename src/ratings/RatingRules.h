@@ -1,0 +1,76 @@
+#pragma once
+// The rules of the rating that need no window and no database: which status a
+// result earns under the passing scores, the class list, the SQL of the rating
+// list and the statements that set the statuses of an event.
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <optional>
+
+/// The three passing scores of an event.
+struct TPassingScores {
+    double prizeWinnerMin = 0; ///< "Призер: от"
+    double prizeWinnerMax = 0; ///< "до"
+    double winner = 0;         ///< "Победитель: от"
+};
+
+/// The status a result earns, by the four steps in their order, a later one
+/// overriding an earlier one: 1 for every row, 4 for a result above 0, 7 from
+/// the winner score upward, 10 from the lowest to the highest prize-winner
+/// score (both included). No result stays 1. The statements of
+/// statusStatements() set exactly these statuses.
+///
+///     ratingStatus(21, {10, 20, 21})        // 7
+///     ratingStatus(20, {10, 20, 21})        // 10
+///     ratingStatus(9.5, {10, 20, 21})       // 4
+///     ratingStatus(std::nullopt, {10, 20, 21})   // 1
+int ratingStatus(std::optional<double> result, const TPassingScores& scores);
+
+/// A stored result as ratingStatus takes it: empty for NULL.
+///
+///     ratingResult(q->value(row, u"result"_s))
+std::optional<double> ratingResult(const QVariant& value);
+
+/// The ticked classes as the statements name them: numbers joined by commas,
+/// no blanks; empty when none is ticked. ticked[0] is class 1.
+///
+///     classListText({false, ..., true, true, true})   // "9,10,11"
+QString classListText(const QList<bool>& ticked);
+
+/// A filter of the rating list: -1 for "ВСЕ", otherwise the stored code
+/// (gender: 0 "Ж", 1 "М"; health: 0 "Нет ОВЗ", 1 "Есть ОВЗ").
+///
+///     ratingSql(12, u"11"_s, 0, 1)   // girls with limited health capabilities
+QStringList ratingSql(int eventID, const QString& classList, int gender, int ovz);
+
+/// The four statements that set the statuses of the ticked classes of an event
+/// (candidates, participants, winners, prize-winners), in this order, each
+/// line by line. The thresholds are the parameters `Winner`, `prizeWinnerMin`
+/// and `prizeWinnerMax`, bound as numbers.
+///
+///     for (const QStringList& s : statusStatements(12, u"9,10,11"_s)) ...
+QList<QStringList> statusStatements(int eventID, const QString& classList);
+
+/// How many rows get each status under the passing scores, and how many have
+/// a result above 0 (the base of the shares).
+struct TStatusCounts {
+    int winners = 0;
+    int prizeWinners = 0;
+    int participants = 0;
+    int candidates = 0;
+    int withResult = 0;
+};
+
+/// Counts the statuses ratingStatus gives the results.
+///
+///     countStatuses({25, 20, 9.5, std::nullopt}, {10, 20, 21})   // 1, 1, 1, 1; 3 with a result
+TStatusCounts countStatuses(const QList<std::optional<double>>& results, const TPassingScores& scores);
+
+/// The passing scores typed into the three boxes, in the user's number
+/// format; empty when a box holds no number or they are not in ascending order
+/// (what "Применить к рейтингу" would refuse).
+///
+///     typedScores(u"10,5"_s, u"20"_s, u"21"_s)   // {10.5, 20, 21} under a Russian locale
+std::optional<TPassingScores> typedScores(const QString& min, const QString& max, const QString& winner);

@@ -1,0 +1,513 @@
+// The rating window against a real server: the rows its filters give, the
+// statuses that applying the passing scores writes (decimal commas included),
+// the corrections by menu, dialog and grid, and writes that fail half-way.
+
+#include "ratings/CreateRatingFinalEdit.h"
+#include "ratings/CreateRatingReg.h"
+#include "ratings/RatingRules.h"
+#include "ui/ErrorDisplay.h"
+#include "data/DBGrid.h"
+#include "data/DBLookupComboBox.h"
+#include "data/DataZRT.h"
+#include "support/RecordingProgress.h"
+#include "support/TestDb.h"
+#include "support/Ui.h"
+#include "RatingFixture.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QtTest>
+
+using namespace Qt::Literals::StringLiterals;
+
+class TestRatingWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void freshWindow();
+    void filters_data();
+    void filters();
+    void classList();
+    void noClassTicked();
+    void closedEvent();
+    void rowColours();
+    void applyScores_data();
+    void applyScores();
+    void applyReportsItsSteps();
+    void wrongOrder_data();
+    void wrongOrder();
+    void notANumberWritesNothing();
+    void failureHalfwayKeepsEverything();
+    void lostConnection();
+    void winnerProposal();
+    void statusMenu();
+    void dialogReturnsToTheParticipant();
+    void resultInTheGrid();
+    void cellClickHints();
+    void titleClickSorts();
+};
+
+void TestRatingWindow::freshWindow()
+{
+    Session s;
+    TFormCeateRatingReg w;
+    QCOMPARE(w.chosenEvent(), 10);
+    QCOMPARE(textOf(&w, u"EditWinnerMin"_s), u"10"_s);
+    QCOMPARE(textOf(&w, u"EditWinnerMax"_s), u"20"_s);
+    QCOMPARE(textOf(&w, u"EditWinner"_s), u"21"_s); // the stored one, not 20.01
+    for (int k = 1; k <= 11; ++k)
+        QCOMPARE(find<QCheckBox>(&w, u"CheckBox%1"_s.arg(k))->isChecked(), k == 11);
+    QVERIFY(find<QRadioButton>(&w, u"RadioGender0"_s)->isChecked());
+    QVERIFY(find<QRadioButton>(&w, u"RadioOVZ0"_s)->isChecked());
+    QVERIFY(find<QRadioButton>(&w, u"RadioEdit1"_s)->isChecked());
+    // Best result first; inactive accounts and other classes, events, years and stages left out.
+    QCOMPARE(listedIds(), (QList<int>{1, 2, 5, 3, 15, 14, 4, 6, 7, 8}));
+    auto* grid = find<TDBGrid>(&w, u"DBGrid1"_s);
+    QStringList titles;
+    for (const TColumn& c : grid->columns())
+        titles << c.title;
+    QCOMPARE(titles, (QStringList{u""_s, u"МО"_s, u"ФИО участника"_s, u"Класс"_s, u"Результат"_s, u"Статус"_s}));
+    QVERIFY(grid->isColumnHidden(0));
+    QCOMPARE(grid->cellText(1, u"fio"_s), u"Абрамов Антон Андреевич"_s);
+    QCOMPARE(grid->cellText(3, u"result"_s), u"20.5"_s);
+    QCOMPARE(grid->cellText(2, u"nameStatus"_s), u"Не прибыл на региональный этап"_s);
+    QVERIFY(find<QPushButton>(&w, u"BitBtn4"_s)->isEnabled());
+    QVERIFY(!find<QPushButton>(&w, u"BitBtn3"_s)->isEnabled());
+    QCOMPARE(DataZRT->GETcreateRatingReg->SQL().size(), 3);
+    QCOMPARE(DataZRT->GETcreateRatingReg->SQL().last(), u" order by  A.`result` DESC"_s);
+}
+
+void TestRatingWindow::filters_data()
+{
+    QTest::addColumn<QString>("gender");
+    QTest::addColumn<QString>("ovz");
+    QTest::addColumn<QList<int>>("ids");
+    QTest::addColumn<QString>("conditions");
+    QTest::newRow("all") << u"RadioGender0"_s << u"RadioOVZ0"_s << QList<int>{1, 2, 5, 3, 15, 14, 4, 6, 7, 8} << QString();
+    QTest::newRow("girls with limited health")
+        << u"RadioGender1"_s << u"RadioOVZ2"_s << QList<int>{2, 6} << u" and C.`gender`=0 and C.`ovz`=1"_s;
+    QTest::newRow("boys") << u"RadioGender2"_s << u"RadioOVZ0"_s << QList<int>{1, 5, 3, 15, 7} << u" and C.`gender`=1"_s;
+    // Зайцева has no details: any filter leaves her out.
+    QTest::newRow("without limits") << u"RadioGender0"_s << u"RadioOVZ1"_s << QList<int>{1, 3, 15, 14, 4, 7}
+                                    << u" and C.`ovz`=0"_s;
+}
+
+void TestRatingWindow::filters()
+{
+    QFETCH(QString, gender);
+    QFETCH(QString, ovz);
+    QFETCH(QList<int>, ids);
+    QFETCH(QString, conditions);
+    Session s;
+    TFormCeateRatingReg w;
+    find<QRadioButton>(&w, gender)->click();
+    find<QRadioButton>(&w, ovz)->click();
+    QCOMPARE(listedIds(), ids);
+    const QString first = DataZRT->GETcreateRatingReg->SQL().first();
+    QVERIFY(first.endsWith(u" and A.`periodID`=(SELECT `id` FROM `vzl_periods` WHERE `active`=1)"_s + conditions
+                           + u" and D.`id`=A.`statusparticipantID`"_s));
+    QCOMPARE(first.contains(u"`vzl_users4add` C"_s), !conditions.isEmpty());
+    QCOMPARE(first.contains(u"WHERE C.`usersID`=A.`userID` and "_s), !conditions.isEmpty());
+}
+
+void TestRatingWindow::classList()
+{
+    Session s;
+    TFormCeateRatingReg w;
+    for (int k : {9, 10})
+        find<QCheckBox>(&w, u"CheckBox%1"_s.arg(k))->click();
+    QCOMPARE(w.classGroup(), u"9,10,11"_s);
+    QVERIFY(DataZRT->GETcreateRatingReg->SQL().first().contains(u"A.`classStudy` in (9,10,11) and"_s));
+    QCOMPARE(listedIds(), (QList<int>{10, 1, 2, 5, 3, 15, 14, 4, 6, 7, 8}));
+    QCOMPARE(classListText({true, false, true}), u"1,3"_s);
+    QCOMPARE(classListText(QList<bool>(11, false)), QString());
+}
+
+void TestRatingWindow::noClassTicked()
+{
+    Session s;
+    UiSeam seam;
+    TFormCeateRatingReg w;
+    find<QCheckBox>(&w, u"CheckBox11"_s)->click();
+    QCOMPARE(seam.texts(), QStringList{u"Не выбран класс обучения"_s});
+    QCOMPARE(seam.messages.first().type, TMsgDlgType::Information);
+    QCOMPARE(listedIds().size(), 10); // the rows stay
+    QVERIFY(!w.checkClass());
+    seam.clear();
+    const QMap<int, int> before = statuses(s.s.db);
+    typeScores(w, u"1"_s, u"2"_s, u"3"_s);
+    click(&w, u"BitBtn2"_s);
+    QCOMPARE(seam.texts(), QStringList{u"Не выбран класс обучения"_s});
+    QCOMPARE(scores(s.s.db), (QVariantList{10.0, 20.0, 21.0}));
+    QCOMPARE(statuses(s.s.db), before);
+}
+
+void TestRatingWindow::closedEvent()
+{
+    Session s;
+    UiSeam seam;
+    TFormCeateRatingReg w;
+    find<QRadioButton>(&w, u"RadioEdit0"_s)->click();
+    QVERIFY(find<QPushButton>(&w, u"BitBtn3"_s)->isEnabled());
+    QVERIFY(find<TDBGrid>(&w, u"DBGrid1"_s)->isReadOnly());
+
+    auto* combo = find<TDBLookupComboBox>(&w, u"DBLookupComboBox1"_s);
+    combo->chooseIndex(1); // Физика, closed
+    w.DBLookupComboBox1KeyUp(Qt::Key_Down);
+    QCOMPARE(w.chosenEvent(), 11);
+    QCOMPARE(listedIds(), QList<int>{11});
+    for (const char* name : {"EditWinnerMin", "EditWinnerMax", "EditWinner", "Label3", "Label4", "Label5", "Label6",
+                             "BitBtn2", "DBGrid1", "RadioGroup1", "BitBtn3"})
+        QVERIFY2(!find<QWidget>(&w, QString::fromLatin1(name))->isEnabled(), name);
+    for (const char* name : {"DBLookupComboBox1", "GroupBoxClass", "RadioGroupGender", "RadioGroupOVZ", "BitBtn4", "BitBtn1"})
+        QVERIFY2(find<QWidget>(&w, QString::fromLatin1(name))->isEnabled(), name);
+    QVERIFY(find<QRadioButton>(&w, u"RadioEdit1"_s)->isChecked());
+    QCOMPARE(textOf(&w, u"Label7"_s),
+             u"Редактирование по этому мероприятию закрыто администратором, но Вы можете просматривать и экспортировать данные"_s);
+    QCOMPARE(textOf(&w, u"EditWinner"_s), u"16"_s);
+
+    combo->chooseIndex(0);
+    QCOMPARE(w.chosenEvent(), 10);
+    QVERIFY(find<QWidget>(&w, u"DBGrid1"_s)->isEnabled());
+    QVERIFY(!find<TDBGrid>(&w, u"DBGrid1"_s)->isReadOnly());
+    QCOMPARE(textOf(&w, u"Label7"_s), QString());
+    QVERIFY(seam.messages.isEmpty());
+}
+
+void TestRatingWindow::rowColours()
+{
+    Session s;
+    TFormCeateRatingReg w;
+    w.resize(1200, 700);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    auto* grid = find<TDBGrid>(&w, u"DBGrid1"_s);
+    // 1 Абрамов 1, 2 Борисова 15, 3 Дмитриев 9, 4 Волков 1, 7 Григорьева 8, 9 Жуков 7, 10 Зайцева 10
+    const QMap<int, QColor> expected{{1, QColor()},           {2, QColor(192, 192, 192)}, {3, QColor(250, 250, 210)},
+                                     {4, QColor()},           {7, QColor(152, 251, 152)}, {9, QColor(240, 128, 128)},
+                                     {10, QColor(255, 218, 185)}};
+    for (auto it = expected.begin(); it != expected.end(); ++it)
+        QCOMPARE(grid->rowColor(it.key()), it.value());
+    // A selected coloured row keeps its colour.
+    DataZRT->GETcreateRatingReg->setRecNo(2);
+    QTest::qWait(20);
+    const QRect cell = grid->visualRect(grid->model()->index(1, 1));
+    const QImage shot = grid->viewport()->grab().toImage();
+    QCOMPARE(QColor(shot.pixel(cell.right() - 3, cell.center().y())), QColor(192, 192, 192));
+}
+
+void TestRatingWindow::applyScores_data()
+{
+    QTest::addColumn<bool>("russian");
+    QTest::addColumn<QStringList>("boxes");
+    QTest::addColumn<QVariantList>("stored");
+    QTest::addColumn<StatusMap>("changed");
+    // Rows of event 10 in class 11 by id; 10 to 13 keep 15, 1, 1, 1.
+    const QMap<int, int> plain{{1, 7}, {2, 7}, {3, 10}, {4, 10}, {5, 4}, {6, 4}, {7, 1},
+                               {8, 1}, {9, 7}, {14, 10}, {15, 10}};
+    QTest::newRow("10 to 20, winner 21") << false << QStringList{u"10"_s, u"20"_s, u"21"_s}
+                                         << QVariantList{10.0, 20.0, 21.0} << plain;
+    QMap<int, int> comma = plain;
+    comma[4] = 4;  // 10 below 10,5
+    comma[14] = 4; // 10.2 below 10,5
+    QTest::newRow("10,5 to 20, winner 21") << true << QStringList{u"10,5"_s, u"20"_s, u"21"_s}
+                                           << QVariantList{10.5, 20.0, 21.0} << comma;
+    QMap<int, int> winner = plain;
+    winner[5] = 7; // 20.5 from 20,5
+    QTest::newRow("10 to 20, winner 20,5") << true << QStringList{u"10"_s, u"20"_s, u"20,5"_s}
+                                           << QVariantList{10.0, 20.0, 20.5} << winner;
+}
+
+void TestRatingWindow::applyScores()
+{
+    QFETCH(bool, russian);
+    QFETCH(QStringList, boxes);
+    QFETCH(QVariantList, stored);
+    QFETCH(StatusMap, changed);
+    LocaleFor locale(russian ? QLocale(QLocale::Russian, QLocale::Russia) : QLocale::c());
+    Session s;
+    UiSeam seam;
+    TFormCeateRatingReg w;
+    // Only girls shown: the boys of class 11 get their statuses too.
+    find<QRadioButton>(&w, u"RadioGender1"_s)->click();
+    DataZRT->GETcreateRatingReg->setRecNo(3);
+    typeScores(w, boxes.at(0), boxes.at(1), boxes.at(2));
+    click(&w, u"BitBtn2"_s);
+    QCOMPARE(seam.texts(), QStringList());
+    QCOMPARE(scores(s.s.db), stored);
+    QMap<int, int> expected = changed;
+    expected.insert(10, 15);
+    expected.insert(11, 1);
+    expected.insert(12, 1);
+    expected.insert(13, 1);
+    QCOMPARE(statuses(s.s.db), expected);
+    // The pure rule gives what the statements wrote.
+    const TPassingScores rule{stored.at(0).toDouble(), stored.at(1).toDouble(), stored.at(2).toDouble()};
+    for (const QVariantList& r : s.s.db.rows(
+             u"SELECT id, result FROM vzl_application_reg WHERE educationlListID_reg=10 AND classStudy=11 AND periodID=2 AND levelolimpID=3"_s))
+        QCOMPARE(ratingStatus(ratingResult(r.at(1)), rule), expected.value(r.at(0).toInt()));
+    // Read again at the same record number, in result order.
+    QCOMPARE(DataZRT->GETcreateRatingReg->RecNo(), 3);
+    QCOMPARE(DataZRT->GETcreateRatingReg->SQL().last(), u" order by  A.`result` DESC"_s);
+    QVERIFY(!find<QLabel>(&w, u"Lb"_s)->isVisible());
+}
+
+void TestRatingWindow::applyReportsItsSteps()
+{
+    Session s;
+    TFormCeateRatingReg w;
+    RecordingProgress progress;
+    w.setProgress(&progress);
+    click(&w, u"BitBtn2"_s);
+    QCOMPARE(progress.calls,
+             (QStringList{u"range 0 5"_s, u"position 0"_s, u"step Запись проходных баллов"_s, u"position 1"_s,
+                          u"text Обнуление статусов"_s, u"position 2"_s, u"position 3"_s, u"text Победители..."_s,
+                          u"position 4"_s, u"text Призеры..."_s, u"position 5"_s, u"text Статусы изменены"_s,
+                          u"position 0"_s, u"hide"_s}));
+}
+
+void TestRatingWindow::wrongOrder_data()
+{
+    QTest::addColumn<QStringList>("boxes");
+    QTest::addColumn<QStringList>("messages");
+    const QString first = u"Значение \"До\" не может быть меньше или равно значению \"От\""_s;
+    const QString second = u"Значение \"Победитель От\" не может быть меньше или равно значению \" Призер До\""_s;
+    QTest::newRow("20 to 10") << QStringList{u"20"_s, u"10"_s, u"21"_s} << QStringList{first};
+    QTest::newRow("to 20, winner 20") << QStringList{u"10"_s, u"20"_s, u"20"_s} << QStringList{second};
+    QTest::newRow("both") << QStringList{u"20"_s, u"10"_s, u"5"_s} << QStringList{first, second};
+}
+
+void TestRatingWindow::wrongOrder()
+{
+    QFETCH(QStringList, boxes);
+    QFETCH(QStringList, messages);
+    Session s;
+    UiSeam seam;
+    TFormCeateRatingReg w;
+    const QMap<int, int> before = statuses(s.s.db);
+    typeScores(w, boxes.at(0), boxes.at(1), boxes.at(2));
+    click(&w, u"BitBtn2"_s);
+    QCOMPARE(seam.texts(), messages);
+    QCOMPARE(seam.messages.first().type, TMsgDlgType::Error);
+    QCOMPARE(scores(s.s.db), (QVariantList{10.0, 20.0, 21.0}));
+    QCOMPARE(statuses(s.s.db), before);
+}
+
+void TestRatingWindow::notANumberWritesNothing()
+{
+    Session s;
+    UiSeam seam;
+    TFormCeateRatingReg w;
+    const QMap<int, int> before = statuses(s.s.db);
+    typeScores(w, u"10"_s, u"20"_s, u"2l"_s);
+    click(&w, u"BitBtn2"_s);
+    QCOMPARE(seam.texts(), QStringList{generalErrorText(u"'2l' не является правильным числом"_s)});
+    QCOMPARE(seam.messages.first().caption, applicationTitle());
+    QCOMPARE(scores(s.s.db), (QVariantList{10.0, 20.0, 21.0}));
+    QCOMPARE(statuses(s.s.db), before);
+}
+
+void TestRatingWindow::failureHalfwayKeepsEverything()
+{
+    Session s;
+    // The database refuses the winners' statement, after scores and the first two statements.
+    s.s.db.exec(u"CREATE TRIGGER no_winners BEFORE UPDATE ON vzl_application_reg FOR EACH ROW "
+                "BEGIN IF NEW.statusparticipantID = 7 AND OLD.statusparticipantID <> 7 THEN "
+                "SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'Победители не приняты'; END IF; END"_s);
+    UiSeam seam;
+    TFormCeateRatingReg w;
+    const QMap<int, int> before = statuses(s.s.db);
+    typeScores(w, u"12"_s, u"19"_s, u"22"_s);
+    click(&w, u"BitBtn2"_s);
+    QCOMPARE(seam.messages.size(), 1);
+    QVERIFY2(seam.texts().first().contains(u"Победители не приняты"_s), qPrintable(seam.texts().first()));
+    QCOMPARE(scores(s.s.db), (QVariantList{10.0, 20.0, 21.0}));
+    QCOMPARE(statuses(s.s.db), before);
+    QVERIFY(!find<QLabel>(&w, u"Lb"_s)->isVisible());
+
+    // Without the obstacle the same scores go through.
+    s.s.db.exec(u"DROP TRIGGER no_winners"_s);
+    seam.clear();
+    click(&w, u"BitBtn2"_s);
+    QCOMPARE(seam.texts(), QStringList());
+    QCOMPARE(scores(s.s.db), (QVariantList{12.0, 19.0, 22.0}));
+    QCOMPARE(statuses(s.s.db).value(1), 7);
+}
+
+void TestRatingWindow::lostConnection()
+{
+    Session s;
+    UiSeam seam;
+    TFormCeateRatingReg w;
+    TQuery* q = DataZRT->emptySQL;
+    q->Close();
+    q->SQL() = QStringList{u"SELECT CONNECTION_ID() as c"_s};
+    q->Open();
+    const int id = q->FieldByName(u"c"_s).asInteger();
+    q->Close();
+    s.s.db.exec(u"KILL %1"_s.arg(id));
+
+    click(&w, u"BitBtn2"_s);
+    QCOMPARE(seam.messages.size(), 1);
+    QCOMPARE(seam.messages.first().caption, applicationTitle());
+    QCOMPARE(scores(s.s.db), (QVariantList{10.0, 20.0, 21.0}));
+
+    QVERIFY(DataZRT->changeNET(0));
+    seam.clear();
+    find<QCheckBox>(&w, u"CheckBox10"_s)->click();
+    QCOMPARE(listedIds().size(), 11);
+    click(&w, u"BitBtn2"_s);
+    QCOMPARE(seam.texts(), QStringList());
+    QCOMPARE(statuses(s.s.db).value(10), 7); // class 10 ticked now: 30 is a winner
+}
+
+void TestRatingWindow::winnerProposal()
+{
+    LocaleFor locale(QLocale(QLocale::Russian, QLocale::Russia));
+    Session s;
+    UiSeam seam;
+    TFormCeateRatingReg w;
+    QCOMPARE(textOf(&w, u"EditWinner"_s), u"21"_s);
+    setText(&w, u"EditWinnerMax"_s, u"10"_s);
+    QCOMPARE(textOf(&w, u"EditWinner"_s), u"10,01"_s);
+    setText(&w, u"EditWinnerMax"_s, QString());
+    QCOMPARE(textOf(&w, u"EditWinner"_s), u"10,01"_s);
+    QVERIFY(seam.messages.isEmpty());
+    setText(&w, u"EditWinnerMax"_s, u"x"_s);
+    QCOMPARE(seam.texts(), QStringList{generalErrorText(u"'x' не является правильным числом"_s)});
+    QCOMPARE(textOf(&w, u"EditWinner"_s), u"10,01"_s);
+}
+
+void TestRatingWindow::statusMenu()
+{
+    Session s;
+    UiSeam seam;
+    TFormCeateRatingReg w;
+    TQuery* rating = DataZRT->GETcreateRatingReg;
+    const auto ticked = [&](int recNo) {
+        rating->setRecNo(recNo);
+        w.PopupStatusPopup();
+        QStringList names;
+        for (QAction* a : w.PopupStatus()->actions())
+            if (a->isChecked())
+                names << a->objectName();
+        return names;
+    };
+    // 1 Абрамов 1, 2 Борисова 15, 3 Дмитриев 9, 7 Григорьева 8, 9 Жуков 7, 10 Зайцева 10
+    QCOMPARE(ticked(1), QStringList{u"N1"_s});
+    QCOMPARE(ticked(2), QStringList{u"N5"_s});
+    QCOMPARE(ticked(3), QStringList());
+    QCOMPARE(ticked(7), QStringList());
+    QCOMPARE(ticked(9), QStringList{u"N3"_s});
+    QCOMPARE(ticked(10), QStringList{u"N4"_s});
+
+    rating->setRecNo(4); // Волков
+    w.PopupStatus()->findChild<QAction*>(u"N5"_s)->trigger();
+    QCOMPARE(statuses(s.s.db).value(3), 15);
+    QCOMPARE(rating->RecNo(), 4);
+    QCOMPARE(rating->FieldByName(u"nameStatus"_s).asString(), u"Не прибыл на региональный этап"_s);
+    QVERIFY(seam.messages.isEmpty());
+}
+
+void TestRatingWindow::dialogReturnsToTheParticipant()
+{
+    Session s;
+    UiSeam seam;
+    TFormCeateRatingReg w;
+    find<QRadioButton>(&w, u"RadioEdit0"_s)->click();
+    DataZRT->GETcreateRatingReg->setRecNo(9); // Жуков, 0, status 7
+    QString shownResult, shownStatus;
+    bool statusesOpen = false;
+    seam.onDialog([&](QDialog& d) {
+        shownResult = textOf(&d, u"EditResult"_s);
+        shownStatus = textOf(&d, u"LabelEdu"_s);
+        statusesOpen = DataZRT->GETstatus->Active();
+        auto& dlg = static_cast<TFormCreateRatingFinalEdit&>(d);
+        dlg.DBLookupComboBox1()->chooseIndex(dlg.DBLookupComboBox1()->findText(u"Призер регионального этапа"_s));
+        setText(&d, u"EditResult"_s, u"30"_s);
+        click(&d, u"BitBtn1"_s);
+    });
+    click(&w, u"BitBtn3"_s);
+    QCOMPARE(seam.dialogs, QStringList{u"TFormCreateRatingFinalEdit"_s});
+    QCOMPARE(shownResult, u"0"_s);
+    QCOMPARE(shownStatus, u"Победитель регионального этапа"_s);
+    QVERIFY(statusesOpen);
+    QVERIFY(!DataZRT->GETstatus->Active());
+    QCOMPARE(s.s.db.rows(u"SELECT statusparticipantID, result FROM vzl_application_reg WHERE id=7"_s).value(0),
+             (QVariantList{10, 30.0}));
+    QCOMPARE(DataZRT->GETcreateRatingReg->RecNo(), 1);
+    QCOMPARE(DataZRT->GETcreateRatingReg->FieldByName(u"fio"_s).asString(), u"Жуков Захар Петрович"_s);
+
+    // Cancel writes nothing.
+    seam.onDialog([](QDialog& d) {
+        setText(&d, u"EditResult"_s, u"1"_s);
+        click(&d, u"BitBtn2"_s);
+    });
+    click(&w, u"BitBtn3"_s);
+    QCOMPARE(s.s.db.scalar(u"SELECT result FROM vzl_application_reg WHERE id=7"_s).toDouble(), 30.0);
+}
+
+void TestRatingWindow::resultInTheGrid()
+{
+    LocaleFor locale(QLocale(QLocale::Russian, QLocale::Russia));
+    Session s;
+    UiSeam seam;
+    TFormCeateRatingReg w;
+    auto* grid = find<TDBGrid>(&w, u"DBGrid1"_s);
+    const auto stored = [&](int id) { return s.s.db.scalar(u"SELECT result FROM vzl_application_reg WHERE id=%1"_s.arg(id)); };
+
+    for (const QString& bad : {u"abc"_s, QString(), u"12.5.1"_s}) {
+        seam.clear();
+        QVERIFY(!grid->editCell(4, u"result"_s, bad)); // Волков, 20
+        QCOMPARE(seam.messages.size(), 1);
+        QCOMPARE(seam.messages.first().type, TMsgDlgType::Error);
+        QVERIFY(seam.texts().first().startsWith(u"Результат не записан: "_s));
+        QCOMPARE(grid->cellText(4, u"result"_s), u"20"_s);
+        QCOMPARE(stored(3).toDouble(), 20.0);
+    }
+    seam.clear();
+    QVERIFY(grid->editCell(4, u"result"_s, u"22,5"_s));
+    QCOMPARE(stored(3).toDouble(), 20.0); // written when the row is left or confirmed
+    grid->postEdit();
+    QCOMPARE(stored(3).toDouble(), 22.5);
+    QVERIFY(grid->editCell(1, u"result"_s, u"26"_s));
+    DataZRT->GETcreateRatingReg->setRecNo(2); // leaving the row posts it
+    QCOMPARE(stored(1).toDouble(), 26.0);
+    QCOMPARE(statuses(s.s.db).value(1), 1); // no status computed
+    QVERIFY(!grid->editCell(1, u"fio"_s, u"x"_s));
+    QCOMPARE(seam.messages.size(), 0);
+}
+
+void TestRatingWindow::cellClickHints()
+{
+    Session s;
+    UiSeam seam;
+    TFormCeateRatingReg w;
+    auto* grid = find<TDBGrid>(&w, u"DBGrid1"_s);
+    for (const QString& field : {u"name"_s, u"fio"_s, u"classStudy"_s, u"result"_s, u"nameStatus"_s})
+        emit grid->CellClick(field);
+    const QString other = u"Это поле не может быть отредактировано в таблице.\n\rТаблично можно изменить только результат и статус."_s;
+    QCOMPARE(seam.texts(), (QStringList{other, other, other,
+                                        u"Это поле редактируется кликом правой клавиши мыши.\n\rили в табличном режиме."_s}));
+    seam.clear();
+    find<QRadioButton>(&w, u"RadioEdit0"_s)->click();
+    emit grid->CellClick(u"fio"_s);
+    QVERIFY(seam.messages.isEmpty());
+}
+
+void TestRatingWindow::titleClickSorts()
+{
+    Session s;
+    TFormCeateRatingReg w;
+    emit find<TDBGrid>(&w, u"DBGrid1"_s)->TitleClick(u"name"_s);
+    QCOMPARE(DataZRT->GETcreateRatingReg->SQL().last(), u"ORDER BY name"_s);
+    QCOMPARE(DataZRT->GETcreateRatingReg->value(0, u"name"_s).toString(), u"Бережанский район"_s);
+    find<QRadioButton>(&w, u"RadioOVZ0"_s)->click();
+    QCOMPARE(listedIds(), (QList<int>{1, 2, 5, 3, 15, 14, 4, 6, 7, 8}));
+}
+
+QTEST_MAIN(TestRatingWindow)
+#include "test_rating_window.moc"

@@ -1,0 +1,148 @@
+// What every window leans on without a database: safe file names and the
+// counter, the status label over a progress bar, downloads from a local server.
+
+#include "data/Files.h"
+#include "support/HttpServer.h"
+#include "ui/Download.h"
+#include "ui/ProgressLabel.h"
+
+#include <QLabel>
+#include <QProgressBar>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace Qt::Literals::StringLiterals;
+
+class TestWindowSupport : public QObject {
+    Q_OBJECT
+private slots:
+    void safeFileNames_data();
+    void safeFileNames();
+    void counterTakesTheFirstFreeNumber();
+    void counterMakesTheDateSafe();
+    void outputFolderFollowsTheRoot();
+    void labelLiesOverTheBar();
+    void downloadFromLocalServer();
+    void downloadFailures_data();
+    void downloadFailures();
+};
+
+void TestWindowSupport::safeFileNames_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("safe");
+    QTest::newRow("plain") << u"Химия 10 класс"_s << u"Химия 10 класс"_s;
+    QTest::newRow("slash") << u"Физика 7/8"_s << u"Физика 7_8"_s;
+    QTest::newRow("colon") << u"Этап: финал"_s << u"Этап_ финал"_s;
+    QTest::newRow("all") << u"a/b\\c:d*e?f\"g<h>i|j"_s << u"a_b_c_d_e_f_g_h_i_j"_s;
+    QTest::newRow("control") << u"a\tb\nc"_s << u"a_b_c"_s;
+    QTest::newRow("dots") << u".."_s << u"__"_s;
+    QTest::newRow("dots inside") << u"Т. Ю. Иванов"_s << u"Т. Ю. Иванов"_s;
+}
+
+void TestWindowSupport::safeFileNames()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, safe);
+    QCOMPARE(SafeFileName(name), safe);
+}
+
+void TestWindowSupport::counterTakesTheFirstFreeNumber()
+{
+    QTemporaryDir dir;
+    const QDate day(2024, 9, 17);
+    const QString first = CounterFileName(dir.path(), u"Рейтинг_(Химия)_"_s, u".xlsx"_s, day);
+    QCOMPARE(QFileInfo(first).fileName(), u"(0)Рейтинг_(Химия)_"_s + QLocale().toString(day, QLocale::ShortFormat).replace(u'/', u'_') + u".xlsx"_s);
+    QFile(first).open(QIODevice::WriteOnly);
+    const QString second = CounterFileName(dir.path(), u"Рейтинг_(Химия)_"_s, u".xlsx"_s, day);
+    QVERIFY(QFileInfo(second).fileName().startsWith(u"(1)"_s));
+    // another extension counts on its own
+    QVERIFY(QFileInfo(CounterFileName(dir.path(), u"Рейтинг_(Химия)_"_s, u".html"_s, day)).fileName().startsWith(u"(0)"_s));
+}
+
+void TestWindowSupport::counterMakesTheDateSafe()
+{
+    // A short date format with "/" (as en_US has) must not make folders.
+    const QLocale saved;
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    QTemporaryDir dir;
+    const QString path = CounterFileName(dir.path(), u"Журнал_(Химия/Физика)_"_s, u".xlsx"_s, QDate(2024, 9, 17));
+    QLocale::setDefault(saved);
+    QCOMPARE(QFileInfo(path).absolutePath(), QFileInfo(dir.path()).absoluteFilePath());
+    QCOMPARE(QFileInfo(path).fileName(), u"(0)Журнал_(Химия_Физика)_9_17_24.xlsx"_s);
+}
+
+void TestWindowSupport::outputFolderFollowsTheRoot()
+{
+    QCOMPARE(OutputFolder(u"Рейтинги"_s), QDir(QCoreApplication::applicationDirPath()).filePath(u"Рейтинги"_s));
+    setOutputRoot(u"/tmp/x"_s);
+    QCOMPARE(OutputFolder(u"Журнал"_s), u"/tmp/x/Журнал"_s);
+    setOutputRoot({});
+    QCOMPARE(outputRoot(), QCoreApplication::applicationDirPath());
+}
+
+void TestWindowSupport::labelLiesOverTheBar()
+{
+    QWidget window;
+    auto* bar = new QProgressBar(&window);
+    auto* label = new QLabel(&window);
+    bar->setGeometry(10, 10, 300, 24);
+    TProgressLabel progress(bar, label);
+    window.show();
+    QVERIFY(label->isHidden());
+    progress.setRange(0, 10);
+    progress.setStep(u"Импорт данных..."_s);
+    QVERIFY(label->isVisible());
+    QCOMPARE(label->parentWidget(), bar);
+    QCOMPARE(label->geometry(), bar->rect());
+    progress.setPosition(7);
+    QCOMPARE(bar->value(), 7);
+    bar->resize(500, 30);
+    QCOMPARE(label->geometry(), bar->rect());
+    progress.hideStep();
+    QVERIFY(label->isHidden());
+    QVERIFY(label->text().isEmpty());
+    progress.setStepText(u"Форматирование таблицы..."_s); // text only, still hidden
+    QVERIFY(label->isHidden());
+    QCOMPARE(label->text(), u"Форматирование таблицы..."_s);
+}
+
+void TestWindowSupport::downloadFromLocalServer()
+{
+    HttpServer server;
+    const QByteArray body(200000, 'x');
+    server.serve("/Images/ZRT_6.jpg", body);
+    qint64 last = 0, total = 0;
+    const QByteArray got = TDownload::Get(QUrl(u"http://127.0.0.1:%1/Images/ZRT_6.jpg"_s.arg(server.port())),
+                                          [&](qint64 r, qint64 t) { last = r; total = t; });
+    QCOMPARE(got, body);
+    QCOMPARE(last, qint64(body.size()));
+    QCOMPARE(total, qint64(body.size()));
+    QCOMPARE(server.requests, QList<QByteArray>{"/Images/ZRT_6.jpg"});
+}
+
+void TestWindowSupport::downloadFailures_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::newRow("not found") << 0;
+    QTest::newRow("silent server") << 1;
+    QTest::newRow("nobody listens") << 2;
+}
+
+void TestWindowSupport::downloadFailures()
+{
+    QFETCH(int, kind);
+    HttpServer server;
+    server.setSilent(kind == 1);
+    quint16 port = server.port();
+    if (kind == 2)
+        server.close();
+    QElapsedTimer clock;
+    clock.start();
+    QVERIFY_THROWS_EXCEPTION(std::exception,
+                             TDownload::Get(QUrl(u"http://127.0.0.1:%1/Images/none.jpg"_s.arg(port)), {}, 500));
+    QVERIFY(clock.elapsed() < 5000);
+}
+
+QTEST_MAIN(TestWindowSupport)
+#include "test_window_support.moc"
