@@ -45,9 +45,8 @@ void TFormMainZRT::UPDcoord(TFormRegistrCoordReg& form, int IDarea)
     });
     if (nameStored) {
         // The status bar names the administrator as the login would now read him.
-        DataZRT->FIO = TDataZRT::my_ucfirst(form.ui->Editsurname->text()) + u' '
-                   + TDataZRT::my_ucfirst(form.ui->Editname->text()) + u' '
-                   + TDataZRT::my_ucfirst(form.ui->Editpatronymic->text());
+        DataZRT->FIO = TDataZRT::my_ucfirst(form.surnameText()) + u' ' + TDataZRT::my_ucfirst(form.nameText())
+                       + u' ' + TDataZRT::my_ucfirst(form.patronymicText());
         setPanelText(0, u"КРМ: "_s + DataZRT->FIO);
     }
     if (stored)

@@ -181,6 +181,7 @@ void TQuery::Open()
             fail(connection_, q);
     }
     openedWith_.clear();
+    openedText_ = sql_;
     for (const QString& n : names)
         openedWith_.insert(n.toLower(), params_.value(n.toLower()).value());
     setRows(std::move(fields), std::move(rows), std::move(types));
@@ -191,6 +192,12 @@ bool TQuery::isOpenFor(const QVariantMap& values) const
     if (!Active())
         return false;
     for (auto it = values.cbegin(); it != values.cend(); ++it) {
+        if (it.key() == QLatin1String("@sql")) {
+            const QStringList wanted = it.value().toStringList();
+            if (wanted.mid(0, wanted.size() - 1) != openedText_.mid(0, openedText_.size() - 1))
+                return false;
+            continue;
+        }
         const auto opened = openedWith_.constFind(it.key().toLower());
         if (opened == openedWith_.cend() || opened.value() != it.value())
             return false;

@@ -75,7 +75,9 @@ public:
     void Refresh();
 
     /// Whether the query is open with these parameter values (names without
-    /// regard to case); the values of other parameters do not count.
+    /// regard to case); the values of other parameters do not count. For a
+    /// text built with its values, the key "@sql" holds the text (a list of
+    /// lines): it matches the opened text but for its last (sort) line.
     ///
     ///     if (!DataZRT->GETappPartReg->isOpenFor({{"eduID1", event}})) ...
     bool isOpenFor(const QVariantMap& values) const;
@@ -106,5 +108,6 @@ private:
     QMap<QString, TParam> params_;
     /// The parameter values of the last opening.
     QMap<QString, QVariant> openedWith_;
+    QStringList openedText_;
     int rowsAffected_ = 0;
 };
