@@ -259,7 +259,8 @@ void TFormMainZRT::openChild(QWidget* form)
     QStyleOptionTitleBar title;
     title.initFrom(sub);
     const int border = sub->style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, sub);
-    const QSize frame(2 * border, border + sub->style()->pixelMetric(QStyle::PM_TitleBarHeight, &title, sub));
+    // a few pixels to spare: styles draw the frame a little wider than they tell
+    const QSize frame(2 * border + 8, border + 8 + sub->style()->pixelMetric(QStyle::PM_TitleBarHeight, &title, sub));
     QSize size = form->size().expandedTo(form->sizeHint()).expandedTo(QSize(800, 500)) + frame;
     const QSize area = ui->MdiArea->viewport()->size();
     QPoint at;

@@ -319,6 +319,7 @@ void TDBGrid::rebuild()
     if (!userSized_) {
         fitNatural();
         stretch();
+        updateGeometry(); // the window's layout asks the new width
     }
     followQuery();
 }

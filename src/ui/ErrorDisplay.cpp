@@ -19,6 +19,14 @@ QString generalErrorText(const QString& text)
 
 void ShowException(const std::exception& error)
 {
+    // One lost connection is told once per action, however many of its
+    // steps (a window opening, another one activated) run into it.
+    if (dynamic_cast<const EConnectionLost*>(&error) && TUserAction::current() != 0) {
+        static int toldIn = 0;
+        if (toldIn == TUserAction::current())
+            return;
+        toldIn = TUserAction::current();
+    }
     TDialogs::MessageDlg(generalErrorText(QString::fromUtf8(error.what())), TMsgDlgType::Error,
                          QMessageBox::Ok, applicationTitle());
 }
