@@ -5,8 +5,10 @@
 #include "ui/Hints.h"
 #include "applications/AppCreateEditRegion.h"
 #include "applications/AppCreateReg.h"
+#include "diplomas/CreateDiplomReg.h"
 #include "events/PassingScoreReg.h"
 #include "events/SetEventUser.h"
+#include "export/AppExportReg.h"
 #include "ratings/CreateRatingReg.h"
 #include "ui_MainZRT.h"
 
@@ -360,9 +362,9 @@ void TFormMainZRT::N44Click()
 }
 
 // The export, rating and diploma windows come with their own subsystems.
-void TFormMainZRT::N45Click() {}
+void TFormMainZRT::N45Click() { openChild(new TFormAppExportReg); }
 void TFormMainZRT::N4Click() { openChild(new TFormCeateRatingReg); }
-void TFormMainZRT::N55Click() {}
+void TFormMainZRT::N55Click() { openChild(new TFormCreateDiplomReg); }
 void TFormMainZRT::N56Click() {}
 
 // ---- window arrangement --------------------------------------------------

@@ -47,17 +47,22 @@ TDiplomaWriter::~TDiplomaWriter()
 
 void TDiplomaWriter::add(const TDiplomaData& data, const QString& path)
 {
-    auto task = std::make_shared<std::packaged_task<void()>>(
-        [templ = template_, faces = faces_, cancelled = cancelled_, data, path] {
+    std::shared_ptr<QImage> kept = keepImages_ ? std::make_shared<QImage>() : nullptr;
+    auto task = std::make_shared<std::packaged_task<bool()>>(
+        [templ = template_, faces = faces_, cancelled = cancelled_, data, path, kept] {
             if (*cancelled)
-                return;
-            writeDiploma(createTitle(templ, data, faces), path);
+                return false;
+            QImage image = createTitle(templ, data, faces);
+            writeDiploma(image, path);
+            if (kept)
+                *kept = std::move(image);
+            return true;
         });
-    queue_.push_back({path, task->get_future()});
+    queue_.push_back({path, task->get_future(), kept});
     pool_.start([task] { (*task)(); });
 }
 
-QString TDiplomaWriter::takeNext()
+QString TDiplomaWriter::takeNext(QImage* image)
 {
     if (queue_.empty())
         throw std::logic_error("TDiplomaWriter::takeNext: no image queued");
@@ -67,9 +72,22 @@ QString TDiplomaWriter::takeNext()
         job.done.get();
     } catch (...) {
         // The run ends at its first failure: the rest are not started.
-        dropAll();
+        savedAfterFailure_.clear();
+        *cancelled_ = true;
+        for (Job& later : queue_) {
+            try {
+                if (later.done.get())
+                    savedAfterFailure_ << later.path;
+            } catch (const std::exception&) {
+                // A later image that failed as well is simply not there.
+            }
+        }
+        queue_.clear();
+        *cancelled_ = false;
         throw;
     }
+    if (image)
+        *image = job.image ? std::move(*job.image) : QImage();
     return job.path;
 }
 

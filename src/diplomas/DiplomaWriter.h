@@ -8,6 +8,7 @@
 
 #include <QImage>
 #include <QString>
+#include <QStringList>
 #include <QThreadPool>
 #include <atomic>
 #include <deque>
@@ -72,10 +73,26 @@ public:
     bool full() const { return int(queue_.size()) >= capacity_; }
 
     /// Waits for the oldest queued image and returns its path; rethrows its
-    /// failure (EError for a file that cannot be written).
+    /// failure (EError for a file that cannot be written). With image given
+    /// (and images kept, see keepImages) the drawn image is handed back too.
     ///
     ///     const QString saved = writer.takeNext();
-    QString takeNext();
+    QString takeNext(QImage* image = nullptr);
+
+    /// Keeps each drawn image until takeNext hands it back (for a second
+    /// output of the same pictures); only the queued images are held, never
+    /// the whole run. Set it before the first add.
+    ///
+    ///     writer.keepImages(true);
+    ///     QImage page;
+    ///     writer.takeNext(&page);
+    void keepImages(bool on) { keepImages_ = on; }
+
+    /// The images that were under way when takeNext threw and were finished
+    /// and saved all the same (the failure leaves them in place), in order.
+    ///
+    ///     catch (const EError&) { made += writer.savedAfterFailure().size(); }
+    const QStringList& savedAfterFailure() const { return savedAfterFailure_; }
 
     /// Images added and not yet taken.
     ///
@@ -85,7 +102,8 @@ public:
 private:
     struct Job {
         QString path;
-        std::future<void> done;
+        std::future<bool> done;  // true once the image is saved
+        std::shared_ptr<QImage> image;  // the drawn image, when images are kept
     };
 
     void dropAll();
@@ -93,6 +111,8 @@ private:
     QImage template_;
     TDiplomaFaces faces_;
     int capacity_;
+    bool keepImages_ = false;
+    QStringList savedAfterFailure_;
     std::deque<Job> queue_;
     std::shared_ptr<std::atomic_bool> cancelled_ = std::make_shared<std::atomic_bool>(false);
     QThreadPool pool_;

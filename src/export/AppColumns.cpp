@@ -91,6 +91,7 @@ TAppForm makeFull()
     f.sheetHeadingTail = u". Детализированная заявка на проживание (участие) в общеобразовательном мероприятии регионального этапа."_s;
     f.htmlHeadingTail = f.sheetHeadingTail;
     f.filePrefix = u"Полная_заявка_("_s;
+    f.sheetRowsWrapped = true;
     f.groups = {
         {u"Участник"_s, 1, 21, false},
         {u"Учитель (наставник), подготовивший участника"_s, 22, 28, true},

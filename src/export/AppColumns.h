@@ -74,6 +74,8 @@ struct TAppForm {
     QString htmlHeadingTail;
     /// The beginning of the file's base name; the event name and ")_" follow.
     QString filePrefix;
+    /// The data rows of the spreadsheet wrap their texts and align them to the top.
+    bool sheetRowsWrapped = false;
     QList<TAppGroup> groups;
     /// Column 1 (A) first.
     QList<TAppColumn> columns;

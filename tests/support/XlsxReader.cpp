@@ -22,8 +22,7 @@ quint32 U16(const QByteArray& b, qsizetype at)
 {
     if (at < 0 || at + 2 > b.size())
         Fail(u"zip: truncated"_s);
-    const auto* p = reinterpret_cast<const uchar*>(b.constData() + at);
-    return quint32(p[0]) | quint32(p[1]) << 8;
+    return quint32(uchar(b.at(at))) | quint32(uchar(b.at(at + 1))) << 8;
 }
 
 quint32 U32(const QByteArray& b, qsizetype at)

@@ -1,0 +1,58 @@
+#include "diplomas/DiplomaPreview.h"
+
+#include "ui_DiplomaPreview.h"
+
+#include <QPainter>
+
+using namespace Qt::Literals::StringLiterals;
+
+TImageView::TImageView(QWidget* parent) : QWidget(parent)
+{
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+}
+
+void TImageView::setImage(const QImage& image)
+{
+    image_ = image;
+    update();
+}
+
+QSize TImageView::sizeHint() const
+{
+    // A page of the template's proportions, about 800 pixels high.
+    if (image_.isNull() || image_.height() == 0)
+        return {560, 800};
+    return {qMax(200, 800 * image_.width() / image_.height()), 800};
+}
+
+void TImageView::paintEvent(QPaintEvent*)
+{
+    if (image_.isNull())
+        return;
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    const QSize fitted = image_.size().scaled(size(), Qt::KeepAspectRatio);
+    const QRect target(QPoint((width() - fitted.width()) / 2, (height() - fitted.height()) / 2), fitted);
+    painter.drawImage(target, image_);
+}
+
+TFormDiplomaPreview::TFormDiplomaPreview(const QImage& image, const QString& participant, QWidget* parent)
+    : QDialog(parent)
+    , ui(new Ui::TFormDiplomaPreview)
+{
+    ui->setupUi(this);
+    setWindowFlag(Qt::WindowMaximizeButtonHint);
+    setWindowTitle(windowTitle() + u": "_s + participant);
+    ui->Image1->setImage(image);
+    connect(ui->BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+TFormDiplomaPreview::~TFormDiplomaPreview()
+{
+    delete ui;
+}
+
+const QImage& TFormDiplomaPreview::image() const
+{
+    return ui->Image1->image();
+}

@@ -1,0 +1,94 @@
+#pragma once
+// Export of the regional applications of the active year into the folder
+// "Заявки": the short or the full application, as a spreadsheet or an HTML file,
+// for one of the administrator's events or for every regional event.
+
+#include "ui/ChildForm.h"
+
+#include <QString>
+#include <memory>
+
+struct TAppForm;
+class TDataSource;
+class TExcel;
+class TMemTable;
+class TProgressLabel;
+
+namespace Ui {
+class TFormAppExportReg;
+}
+
+/// Child window "Экспорт заявок".
+///
+///     FormMainZRT->openChild(new TFormAppExportReg);
+class TFormAppExportReg : public TChildForm {
+    Q_OBJECT
+public:
+    explicit TFormAppExportReg(QWidget* parent = nullptr);
+    ~TFormAppExportReg() override;
+
+    /// Reads the administrator's events into the event list behind the entry
+    /// for all events, which is chosen.
+    void FormCreate() override;
+    /// Clears FormAppExportReg.
+    void FormClose() override;
+    /// Makes the folder "Заявки" and runs the export the two choices name.
+    void BitBtn2Click();
+
+    /// The number of rows of the short application of that level.
+    ///
+    ///     int n = getRecordCountShort(u"3"_s);
+    int getRecordCountShort(const QString& level);
+    /// Leaves the rows of the short application open in the scratch query.
+    void createSQLShort(const QString& level);
+    /// The number of application rows that the full application's conditions let through.
+    int getRecordCountFull(const QString& level);
+    /// Leaves the rows of the full application open in the scratch query.
+    void createSQLFull(const QString& level);
+
+    /// The short application as a spreadsheet, saved into "Заявки".
+    void ShortXLS(const QString& level);
+    /// The short application as an HTML file in "Заявки", opened afterwards.
+    void ShortHTML(const QString& level);
+    /// The full application as a spreadsheet, saved into "Заявки".
+    void FullXLS(const QString& level);
+    /// The full application as an HTML file in "Заявки", opened afterwards.
+    void FullHTML(const QString& level);
+
+    /// The path of a new HTML file in "Заявки" for that base name.
+    ///
+    ///     createNameFileHTML(u"Краткая_заявка_(Химия)_"_s)   // ".../Заявки/(0)Краткая_заявка_(Химия)_17.09.2024.html"
+    static QString createNameFileHTML(const QString& baseName);
+
+    /// The id of the chosen entry (0 for all events).
+    int chosenEvent() const;
+    /// The name of the chosen entry, the entry for all events included.
+    QString chosenEventName() const;
+
+private:
+    /// The confirmation before a long spreadsheet: true when the user asks to stop.
+    static bool stopLongSheet(int count);
+    /// The information box when the full application leaves participants out.
+    void checkFullCount(const QString& level, int fullCount);
+    /// The spreadsheet of a form: count, question, start, layout, save.
+    void writeSheet(const TAppForm& form, int count, const QString& level, bool full);
+    /// The HTML file of a form.
+    void writeHtml(const TAppForm& form, int count, const QString& level, bool full);
+    /// The base name of a file of that form for the chosen event.
+    QString fileBase(const TAppForm& form) const;
+    /// Starts a spreadsheet with a new workbook; false (and the label says so) on failure.
+    bool createXLS(const QString& title);
+    /// Saves the workbook into "Заявки", says where, and shows it.
+    void saveXLS(const QString& baseName);
+
+    Ui::TFormAppExportReg* ui;
+    std::unique_ptr<TMemTable> MemEdu;
+    std::unique_ptr<TDataSource> SourceMemEdu;
+    TProgressLabel* progress_;
+    /// The spreadsheet of the last spreadsheet export, kept until the next one
+    /// or the window's closing.
+    std::unique_ptr<TExcel> XLAplication;
+};
+
+/// The most recently opened instance; cleared when it closes.
+extern TFormAppExportReg* FormAppExportReg;

@@ -1,0 +1,551 @@
+// The diploma window against a real server and a local file server: the list
+// of an event, ticking, colours, the permission switch, the template download
+// and its failures, the images a run leaves and a run that fails half-way.
+
+#include "data/Codes.h"
+#include "data/DBGrid.h"
+#include "data/DBLookupComboBox.h"
+#include "data/DataZRT.h"
+#include "data/Files.h"
+#include "data/MemTable.h"
+#include "diplomas/CreateDiplomReg.h"
+#include "diplomas/DiplomaDrawing.h"
+#include "support/HttpServer.h"
+#include "support/TestDb.h"
+#include "support/Ui.h"
+#include "ui/Shell.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QImageReader>
+#include <QProcess>
+#include <QRegularExpression>
+#include "diplomas/DiplomaPreview.h"
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+constexpr int Admin = 501;
+constexpr int Physics = 10;  // SubjectsID 6, generation open, ends 2026
+constexpr int Closed = 11;   // SubjectsID 20, generation closed
+constexpr int Ballet = 12;   // SubjectsID 3: the common template
+constexpr int Unsafe = 13;   // a name that is no folder name
+
+// An A4 page at 200 dots per inch, parchment coloured.
+constexpr int W = 1654;
+constexpr int H = 2339;
+
+QImage makeTemplate(QRgb colour = qRgb(235, 225, 200))
+{
+    QImage t(W, H, QImage::Format_RGB32);
+    t.fill(colour);
+    t.setDotsPerMeterX(7874);
+    t.setDotsPerMeterY(7874);
+    return t;
+}
+
+QByteArray jpeg(const QImage& image)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "JPEG", 95);
+    return bytes;
+}
+
+// Event 10 lists, best result first: Орлова (winner), Павлов (prize-winner),
+// Руднева (participant). Not listed: a candidate, a participant of the last
+// school year, a pupil of another event.
+void fill(TestDb& db)
+{
+    db.exec(u"INSERT INTO vzl_areas(id,name) VALUES (1,'г. Велград'),(2,'Бережанский район')"_s);
+    db.exec(u"INSERT INTO vzl_periods(id,name,active) VALUES (1,'2024-2025',0),(2,'2025-2026',1)"_s);
+    db.exec(u"INSERT INTO vzl_schools(id,name,fullname) VALUES (1,'СОШ 1','МБОУ \"Средняя общеобразовательная школа № 1\"'),"
+            "(2,'Гимназия','МАОУ \"Гимназия № 2\"')"_s);
+    db.exec(u"INSERT INTO vzl_users(id,surname,name,patronymic,areaID,schoolID,roleID) VALUES "
+            "(501,'Кириллова','Анна','Петровна',1,NULL,54280),"
+            "(1001,'Орлова','Мария','Ивановна',1,1,4),(1002,'Павлов','Олег','Сергеевич',2,2,4),"
+            "(1003,'Руднева','Софья','Андреевна',1,1,4),(1004,'Сомов','Тимур','Ильич',1,1,4),"
+            "(1005,'Титова','Ульяна','Олеговна',2,2,4),(1006,'Уткин','Фёдор','Глебович',1,NULL,4)"_s);
+    db.exec(u"INSERT INTO vzl_educationallist_reg(id,nameEdu,isActive,idPeriod,dateEnd,permissionDiplom,SubjectsID) VALUES "
+            "(10,'Олимпиада по физике',1,2,'2026-02-14',1,6),(11,'Олимпиада по химии',1,2,'2026-02-20',0,20),"
+            "(12,'Конкурс балета',1,2,'2026-03-01',1,3),(13,'Физика 9/11: финал',1,2,'2026-03-02',1,NULL),"
+            "(14,'Скрытое',0,2,'2026-03-03',1,NULL)"_s);
+    db.exec(u"INSERT INTO vzl_userseducation(usersID,educationListID,periodsID) VALUES (501,10,2),(501,11,2),(501,12,2),(501,13,2),(501,14,2)"_s);
+    db.exec(u"INSERT INTO vzl_application_reg(id,userID,classStudy,educationlListID_reg,periodID,areaID,statusparticipantID,result) VALUES "
+            "(1,1001,11,10,2,1,7,95),(2,1002,10,10,2,2,10,80),(3,1003,9,10,2,1,4,40),"
+            "(4,1004,9,10,2,1,1,0),(5,1005,9,10,1,2,4,50),(6,1005,9,11,2,2,7,90)"_s);
+}
+
+// The window of the administrator, its seams answered.
+struct Fixture {
+    Fixture()
+    {
+        fill(s.db);
+        DataZRT->userID = Admin;
+        DataZRT->fileServerPort = http.port();
+        http.serve("/Images/ZRT_6.jpg", jpeg(templ));
+        http.serve("/Images/ZRT_20.jpg", jpeg(makeTemplate(qRgb(200, 230, 200))));
+        http.serve("/Images/ZRT_all.jpg", jpeg(makeTemplate(qRgb(220, 220, 250))));
+        setOutputRoot(out.path());
+        TShell::setHooks([this](const QUrl& url) { opened << url; return true; }, {});
+    }
+    ~Fixture()
+    {
+        TShell::setHooks({}, {});
+        setOutputRoot({});
+    }
+
+    TFormCreateDiplomReg& open()
+    {
+        form = std::make_unique<TFormCreateDiplomReg>();
+        return *form;
+    }
+    void choose(int event)
+    {
+        auto* combo = find<TDBLookupComboBox>(form.get(), u"DBLookupComboBox1"_s);
+        combo->chooseIndex(combo->findData(event));
+        combo->hidePopup();
+    }
+    TDBGrid* grid() { return find<TDBGrid>(form.get(), u"DBGrid1"_s); }
+    QStringList column(const QString& field)
+    {
+        QStringList v;
+        for (int r = 1; r <= form->memList()->RecordCount(); ++r)
+            v << grid()->cellText(r, field);
+        return v;
+    }
+    QString folder(const QString& event) { return out.path() + u"/Дипломы/"_s + event; }
+    QStringList files(const QString& event, const QString& pattern = u"*.jpg"_s)
+    {
+        return QDir(folder(event)).entryList({pattern}, QDir::Files | QDir::Hidden, QDir::Name);
+    }
+
+    DataSession s;
+    UiSeam seam;
+    HttpServer http;
+    QTemporaryDir out;
+    QImage templ = makeTemplate();
+    QList<QUrl> opened;
+    std::unique_ptr<TFormCreateDiplomReg> form;
+};
+
+// The image a run should have saved for a row, drawn on what the file server sent.
+QImage expected(const QImage& templ, int status, const QString& surname, const QString& name,
+                const QString& patronymic, int userID, const QString& cls, const QString& school)
+{
+    TDiplomaData d;
+    d.eduID = Physics;
+    d.nameEdu = u"Олимпиада по физике"_s;
+    d.year = 2026;
+    d.userID = userID;
+    d.statusparticipantID = status;
+    d.surname = surname;
+    d.name = name;
+    d.patronymic = patronymic;
+    d.classStudy = cls;
+    d.school = school;
+    return createTitle(QImage::fromData(jpeg(templ)), d, TDiplomaFaces::platform());
+}
+
+// What pdfinfo (poppler-utils) says about a file.
+QString pdfinfo(const QString& path)
+{
+    QProcess p;
+    p.start(u"pdfinfo"_s, {path});
+    if (!p.waitForFinished(30000) || p.exitCode() != 0)
+        return u"pdfinfo failed: "_s + QString::fromLocal8Bit(p.readAllStandardError());
+    return QString::fromLocal8Bit(p.readAllStandardOutput());
+}
+
+double meanDifference(const QImage& a, const QImage& b)
+{
+    const QImage x = a.convertToFormat(QImage::Format_RGB32);
+    const QImage y = b.convertToFormat(QImage::Format_RGB32);
+    double sum = 0;
+    for (int row = 0; row < x.height(); row += 2)
+        for (int col = 0; col < x.width(); col += 2) {
+            const QRgb p = x.pixel(col, row), q = y.pixel(col, row);
+            sum += qAbs(qRed(p) - qRed(q)) + qAbs(qGreen(p) - qGreen(q)) + qAbs(qBlue(p) - qBlue(q));
+        }
+    return sum / (3.0 * (x.height() / 2) * (x.width() / 2));
+}
+
+// The largest difference of one colour channel between two images of one size.
+int maxDifference(const QImage& a, const QImage& b)
+{
+    int most = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            most = std::max({most, qAbs(qRed(p) - qRed(q)), qAbs(qGreen(p) - qGreen(q)), qAbs(qBlue(p) - qBlue(q))});
+        }
+    return most;
+}
+
+// The mean difference inside the rows of the texts (the rest is template alone).
+double textDifference(const QImage& a, const QImage& b)
+{
+    return meanDifference(a.copy(0, 700, W, 1600), b.copy(0, 700, W, 1600));
+}
+
+} // namespace
+
+class TestCreateDiplom : public QObject {
+    Q_OBJECT
+
+private slots:
+    // Events of every school year that are active, the first one's list: the
+    // three statuses, best first, active period only, nobody ticked.
+    void listOfAnEvent()
+    {
+        Fixture f;
+        TFormCreateDiplomReg& w = f.open();
+        auto* combo = find<TDBLookupComboBox>(&w, u"DBLookupComboBox1"_s);
+        QStringList events;
+        for (int i = 0; i < combo->count(); ++i)
+            events << combo->itemText(i);
+        QCOMPARE(events.size(), 4);
+        QVERIFY2(events.contains(u"2026-02-14 Олимпиада по физике"_s), qPrintable(events.join(u'|')));
+        f.choose(Physics);
+        QCOMPARE(f.column(u"surname"_s), (QStringList{u"Орлова"_s, u"Павлов"_s, u"Руднева"_s}));
+        QCOMPARE(f.column(u"checkOUT"_s), (QStringList{u"Нет"_s, u"Нет"_s, u"Нет"_s}));
+        QCOMPARE(f.column(u"nameStatus"_s), (QStringList{u"Победитель регионального этапа"_s,
+                                                         u"Призер регионального этапа"_s,
+                                                         u"Участник регионального этапа"_s}));
+        QCOMPARE(f.grid()->columns().at(f.grid()->columnOf(u"checkOUT"_s)).pickList, (QStringList{u"Да"_s, u"Нет"_s}));
+        QVERIFY(f.seam.messages.isEmpty());
+    }
+
+    // Double-click toggles, the buttons tick and untick all and keep the
+    // current row; only exactly "Да" counts; the ticked colour wins.
+    void ticking()
+    {
+        Fixture f;
+        TFormCreateDiplomReg& w = f.open();
+        f.choose(Physics);
+        TMemTable* list = w.memList();
+        TDBGrid* grid = f.grid();
+        QCOMPARE(grid->rowColor(1), QColor(240, 128, 128));
+        QCOMPARE(grid->rowColor(2), QColor(255, 218, 185));
+        QVERIFY(!grid->rowColor(3).isValid());
+
+        list->setRecNo(2);
+        w.DBGrid1DblClick();
+        QCOMPARE(f.column(u"checkOUT"_s), (QStringList{u"Нет"_s, u"Да"_s, u"Нет"_s}));
+        QCOMPARE(grid->rowColor(2), QColor(152, 251, 152));
+        w.DBGrid1DblClick();
+        QCOMPARE(f.column(u"checkOUT"_s).at(1), u"Нет"_s);
+
+        QVERIFY(grid->editCell(3, u"checkOUT"_s, u"да"_s));
+        QCOMPARE(w.countSelected(), 0);
+        w.DBGrid1DblClick();  // anything but "Нет" becomes "Нет"
+        QCOMPARE(f.column(u"checkOUT"_s).at(2), u"Нет"_s);
+
+        list->setRecNo(2);
+        click(&w, u"BitBtn2"_s);
+        QCOMPARE(w.countSelected(), 3);
+        QCOMPARE(list->RecNo(), 2);
+        QCOMPARE(grid->rowColor(1), QColor(152, 251, 152));
+        click(&w, u"BitBtn3"_s);
+        QCOMPARE(w.countSelected(), 0);
+        QCOMPARE(list->RecNo(), 2);
+    }
+
+    // A closed event disables "Выбрать все" and "Создать" with its message;
+    // an open one enables them again. The list is shown either way.
+    void permissionSwitch()
+    {
+        Fixture f;
+        TFormCreateDiplomReg& w = f.open();
+        f.choose(Closed);
+        QCOMPARE(f.seam.texts(), QStringList{u"По этому мероприятию формирование дипломов закрыто администратором"_s});
+        QCOMPARE(f.seam.messages.at(0).type, TMsgDlgType::Information);
+        QVERIFY(!find<QPushButton>(&w, u"BitBtn2"_s)->isEnabled());
+        QVERIFY(!find<QPushButton>(&w, u"BitBtn4"_s)->isEnabled());
+        QVERIFY(find<QPushButton>(&w, u"BitBtn3"_s)->isEnabled());
+        QCOMPARE(f.column(u"surname"_s), QStringList{u"Титова"_s});
+        f.seam.clear();
+        f.choose(Physics);
+        QVERIFY(f.seam.messages.isEmpty());
+        QVERIFY(find<QPushButton>(&w, u"BitBtn2"_s)->isEnabled());
+        QVERIFY(find<QPushButton>(&w, u"BitBtn4"_s)->isEnabled());
+    }
+
+    void nothingChosen()
+    {
+        Fixture f;
+        TFormCreateDiplomReg& w = f.open();
+        f.choose(Physics);
+        click(&w, u"BitBtn4"_s);
+        QCOMPARE(f.seam.texts(), QStringList{u"Нет выбранных участников.\n\r"_s});
+        QVERIFY(f.http.requests.isEmpty());
+        QVERIFY(!QDir(f.out.path() + u"/Дипломы"_s).exists());
+    }
+
+    // A winner, a prize-winner and a participant: one JPEG each, named by the
+    // full name (a surname corrected in the grid included), drawn as
+    // createTitle draws them; the final message and the folder opened.
+    void winnerPrizeWinnerParticipant()
+    {
+        Fixture f;
+        TFormCreateDiplomReg& w = f.open();
+        f.choose(Physics);
+        QVERIFY(f.grid()->editCell(3, u"surname"_s, u"Руднева-Белова"_s));
+        QSignalSpy values(find<QProgressBar>(&w, u"ProgressBar1"_s), &QProgressBar::valueChanged);
+        click(&w, u"BitBtn2"_s);
+        click(&w, u"BitBtn4"_s);
+
+        const QString folder = f.folder(u"Олимпиада по физике"_s);
+        const QString pdf = u"(0)Дипломы_(Олимпиада по физике)_"_s + QLocale().toString(QDate::currentDate(), QLocale::ShortFormat)
+                            + u".pdf"_s;
+        QCOMPARE(f.seam.texts(), QStringList{u"Создание дипломов (сертификатов) завершено.\n\rФайлы сохранены в папке:\n\r"_s
+                                             + QDir::toNativeSeparators(folder)
+                                             + u"\n\rВсе дипломы (сертификаты) для печати в одном файле:\n\r"_s + pdf});
+        // One page a diploma, each the template's A4 page.
+        QCOMPARE(f.files(u"Олимпиада по физике"_s, u"*.pdf"_s), QStringList{pdf});
+        const QString info = pdfinfo(folder + u'/' + pdf);
+        QVERIFY2(info.contains(QRegularExpression(u"Pages:\\s+3\\n"_s)), qPrintable(info));
+        QVERIFY2(info.contains(QRegularExpression(u"Page size:\\s+595(\\.\\d+)? x 84[12](\\.\\d+)? pts \\(A4\\)"_s)), qPrintable(info));
+        QCOMPARE(f.opened, QList<QUrl>{QUrl::fromLocalFile(folder + u'/')});
+        QCOMPARE(f.http.requests, QList<QByteArray>{"/Images/ZRT_6.jpg"});
+        QCOMPARE(f.files(u"Олимпиада по физике"_s),
+                 (QStringList{u"Орлова Мария Ивановна.jpg"_s, u"Павлов Олег Сергеевич.jpg"_s,
+                              u"Руднева-Белова Софья Андреевна.jpg"_s}));
+        // The bar followed the bytes of the template, then the images, and was emptied.
+        QList<int> shown;
+        for (const QList<QVariant>& v : values)
+            shown << v.at(0).toInt();
+        const int bytes = int(jpeg(f.templ).size());
+        QVERIFY2(shown.contains(bytes), qPrintable(QString::number(shown.size())));
+        QCOMPARE(shown.mid(shown.lastIndexOf(bytes) + 1), (QList<int>{0, 1, 2, 3, 0}));
+
+        const QString school1 = u"МБОУ \"Средняя общеобразовательная школа № 1\""_s;
+        struct Case {
+            QString file;
+            QImage image;
+        } cases[] = {
+            {u"Орлова Мария Ивановна.jpg"_s, expected(f.templ, Status::Winner, u"Орлова"_s, u"Мария"_s, u"Ивановна"_s, 1001, u"11"_s, school1)},
+            {u"Павлов Олег Сергеевич.jpg"_s, expected(f.templ, Status::PrizeWinner, u"Павлов"_s, u"Олег"_s, u"Сергеевич"_s, 1002, u"10"_s, u"МАОУ \"Гимназия № 2\""_s)},
+            {u"Руднева-Белова Софья Андреевна.jpg"_s, expected(f.templ, Status::Participant, u"Руднева-Белова"_s, u"Софья"_s, u"Андреевна"_s, 1003, u"9"_s, school1)},
+        };
+        // Each file is a JPEG of its own participant's image: nearer to it than to the others.
+        for (const Case& c : cases) {
+            QImageReader reader(folder + u'/' + c.file);
+            QCOMPARE(reader.format(), QByteArray("jpeg"));
+            const QImage saved = reader.read();
+            QCOMPARE(saved.size(), QSize(W, H));
+            const double own = textDifference(saved, c.image);
+            QVERIFY2(own < 1.0, qPrintable(c.file));
+            for (const Case& other : cases)
+                if (&other != &c)
+                    QVERIFY2(textDifference(saved, other.image) > 2 * own, qPrintable(c.file + u" ~ "_s + other.file));
+        }
+        // The database keeps the surname.
+        QCOMPARE(f.s.db.scalar(u"SELECT surname FROM vzl_users WHERE id=1003"_s).toString(), u"Руднева"_s);
+
+        // The window is as before the run.
+        QVERIFY(!find<QLabel>(&w, u"Lb"_s)->isVisible());
+        QCOMPARE(find<QProgressBar>(&w, u"ProgressBar1"_s)->value(), 0);
+        QVERIFY(!w.memList()->ControlsDisabled());
+    }
+
+    // Each event's template: 6 and 20 their own, any other the common one.
+    void templatePerSubject_data()
+    {
+        QTest::addColumn<int>("event");
+        QTest::addColumn<QString>("path");
+        QTest::newRow("6") << Physics << u"/Images/ZRT_6.jpg"_s;
+        QTest::newRow("20") << Closed << u"/Images/ZRT_20.jpg"_s;
+        QTest::newRow("3") << Ballet << u"/Images/ZRT_all.jpg"_s;
+        QTest::newRow("none") << Unsafe << u"/Images/ZRT_all.jpg"_s;
+    }
+    void templatePerSubject()
+    {
+        QFETCH(int, event);
+        QFETCH(QString, path);
+        Fixture f;
+        TFormCreateDiplomReg& w = f.open();
+        f.choose(event);
+        QVERIFY(w.LoadTemplate());
+        QCOMPARE(f.http.requests, QList<QByteArray>{path.toUtf8()});
+        QCOMPARE(w.templateImage().size(), QSize(W, H));
+    }
+
+    // Namesakes of one run get " (2)"; characters no file or folder name can
+    // hold become "_", and nothing lands outside "Дипломы".
+    void namesakesAndUnsafeNames()
+    {
+        Fixture f;
+        f.s.db.exec(u"INSERT INTO vzl_users(id,surname,name,patronymic,areaID,schoolID,roleID) VALUES "
+                    "(1101,'Ким','Ли','',1,1,4),(1102,'КИМ','Ли','',1,2,4),(1103,'../..','Ян','a\\\\b',1,1,4)"_s);
+        f.s.db.exec(u"INSERT INTO vzl_application_reg(id,userID,classStudy,educationlListID_reg,periodID,areaID,statusparticipantID,result) VALUES "
+                    "(11,1101,9,13,2,1,7,90),(12,1102,9,13,2,1,10,80),(13,1103,9,13,2,1,4,70)"_s);
+        TFormCreateDiplomReg& w = f.open();
+        f.choose(Unsafe);
+        click(&w, u"BitBtn2"_s);
+        click(&w, u"BitBtn4"_s);
+        const QStringList made = f.files(u"Физика 9_11_ финал"_s);
+        QCOMPARE(QSet<QString>(made.begin(), made.end()),
+                 (QSet<QString>{u".._.. Ян a_b.jpg"_s, u"Ким Ли .jpg"_s, u"КИМ Ли  (2).jpg"_s}));
+        QCOMPARE(QDir(f.out.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{u"Дипломы"_s});
+        QCOMPARE(QDir(f.out.path() + u"/Дипломы"_s).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                 QStringList{u"Физика 9_11_ финал"_s});
+    }
+
+    // A failed download shows its message and keeps the template held; a
+    // window that never had one stops with a message and makes nothing.
+    void downloadFailures()
+    {
+        Fixture f;
+        TFormCreateDiplomReg& w = f.open();
+        f.choose(Physics);
+        click(&w, u"BitBtn2"_s);
+        f.http.serve("/Images/ZRT_6.jpg", "not a picture");
+        click(&w, u"BitBtn4"_s);
+        QCOMPARE(f.seam.messages.size(), 2);
+        QCOMPARE(f.seam.messages.at(0).type, TMsgDlgType::Error);
+        QVERIFY2(f.seam.texts().at(0).startsWith(u"При считывании файла из БД возникла ошибка: "_s), qPrintable(f.seam.texts().at(0)));
+        QCOMPARE(f.seam.texts().at(1), u"Шаблон диплома (сертификата) не загружен: дипломы (сертификаты) не созданы"_s);
+        QVERIFY(!QDir(f.out.path() + u"/Дипломы"_s).exists());
+        QVERIFY(f.opened.isEmpty());
+        QVERIFY(!find<QLabel>(&w, u"Lb"_s)->isVisible());
+
+        // A template once loaded stays when a later download fails (404).
+        f.http.serve("/Images/ZRT_6.jpg", jpeg(f.templ));
+        QVERIFY(w.LoadTemplate());
+        HttpServer empty;
+        DataZRT->fileServerPort = empty.port();
+        f.seam.clear();
+        click(&w, u"BitBtn4"_s);
+        QCOMPARE(f.seam.messages.size(), 2);
+        QVERIFY(f.seam.texts().at(0).startsWith(u"При считывании файла из БД возникла ошибка: "_s));
+        QVERIFY(f.seam.texts().at(1).startsWith(u"Создание дипломов (сертификатов) завершено."_s));
+        QCOMPARE(f.files(u"Олимпиада по физике"_s).size(), 3);
+    }
+
+    // A server that accepts and never answers: the failure message after the
+    // time-out, the window painting meanwhile.
+    void silentServer()
+    {
+        Fixture f;
+        TFormCreateDiplomReg& w = f.open();
+        f.choose(Physics);
+        f.http.setSilent(true);
+        QElapsedTimer t;
+        t.start();
+        QVERIFY(!w.LoadTemplate());
+        QVERIFY(t.elapsed() < 15000);
+        QCOMPARE(f.seam.messages.size(), 1);
+        QVERIFY2(f.seam.texts().at(0).startsWith(u"При считывании файла из БД возникла ошибка: "_s), qPrintable(f.seam.texts().at(0)));
+        QVERIFY(w.templateImage().isNull());
+    }
+
+    // A failure half-way names the participant, keeps the images made before
+    // it and gives the window back: a file that cannot be written, a pupil
+    // without a school row.
+    void failureHalfWay_data()
+    {
+        QTest::addColumn<bool>("noSchool");
+        QTest::newRow("file cannot be written") << false;
+        QTest::newRow("no school row") << true;
+    }
+    void failureHalfWay()
+    {
+        QFETCH(bool, noSchool);
+        Fixture f;
+        const QString folder = f.folder(u"Олимпиада по физике"_s);
+        if (noSchool)
+            f.s.db.exec(u"UPDATE vzl_users SET schoolID=NULL WHERE id=1002"_s);
+        else
+            QVERIFY(QDir().mkpath(folder + u"/Павлов Олег Сергеевич.jpg"_s));  // a folder where the file goes
+        TFormCreateDiplomReg& w = f.open();
+        f.choose(Physics);
+        w.memList()->setRecNo(3);
+        click(&w, u"BitBtn2"_s);
+        click(&w, u"BitBtn4"_s);
+
+        QCOMPARE(f.seam.messages.size(), 1);
+        const TMessage m = f.seam.messages.at(0);
+        QCOMPARE(m.type, TMsgDlgType::Error);
+        QVERIFY2(m.text.startsWith(u"Создание дипломов (сертификатов) прервано.\n\rНе удалось создать диплом (сертификат) для Павлов Олег Сергеевич:\n\r"_s),
+                 qPrintable(m.text));
+        // The count names the files there: the one before, and one under way
+        // when the file could not be written.
+        const QStringList made = f.files(u"Олимпиада по физике"_s);
+        QVERIFY2(m.text.endsWith(u"Создано файлов: %1 из 3, они сохранены в папке:\n\r"_s.arg(made.size())
+                                 + QDir::toNativeSeparators(folder)),
+                 qPrintable(m.text));
+        QVERIFY(made.contains(u"Орлова Мария Ивановна.jpg"_s));
+        if (noSchool)
+            QCOMPARE(made, QStringList{u"Орлова Мария Ивановна.jpg"_s});
+        // No PDF, whole or half-written, under any name.
+        QCOMPARE(f.files(u"Олимпиада по физике"_s, u"*"_s), made);
+        QVERIFY(f.opened.isEmpty());
+        QVERIFY(!find<QLabel>(&w, u"Lb"_s)->isVisible());
+        QCOMPARE(find<QProgressBar>(&w, u"ProgressBar1"_s)->value(), 0);
+        QVERIFY(!w.memList()->ControlsDisabled());
+        QCOMPARE(w.memList()->RecNo(), 3);
+    }
+
+    // "Просмотр" draws the current row as "Создать" does, with its
+    // corrections, on the downloaded template, and saves nothing.
+    void preview()
+    {
+        Fixture f;
+        TFormCreateDiplomReg& w = f.open();
+        f.choose(Physics);
+        QVERIFY(f.grid()->editCell(2, u"name"_s, u"Олег-Пётр"_s));
+        QImage shown;
+        f.seam.onDialog([&](QDialog& d) { shown = dynamic_cast<TFormDiplomaPreview&>(d).image(); });
+        click(&w, u"BitBtn5"_s);
+        QCOMPARE(f.seam.dialogs, QStringList{u"TFormDiplomaPreview"_s});
+        QVERIFY(f.seam.messages.isEmpty());
+        QCOMPARE(f.http.requests, QList<QByteArray>{"/Images/ZRT_6.jpg"});
+        QVERIFY(!QDir(f.out.path() + u"/Дипломы"_s).exists());
+
+        // The same pixels as createTitle gives for the row. Once worker threads
+        // have drawn in this process, Qt's large glyphs on the UI thread vary by
+        // a few levels at their edges from one drawing to the next; a
+        // different text differs by far more.
+        const QImage drawn = createTitle(w.templateImage(), w.participant(2), TDiplomaFaces::platform());
+        QCOMPARE(shown.size(), drawn.size());
+        QCOMPARE(shown.format(), drawn.format());
+        QVERIFY2(maxDifference(shown, drawn) <= 16, qPrintable(QString::number(maxDifference(shown, drawn))));
+        QVERIFY(maxDifference(shown, expected(f.templ, Status::PrizeWinner, u"Павлов"_s, u"Олег-Пётр"_s, u"Сергеевич"_s,
+                                              1002, u"10"_s, u"МАОУ \"Гимназия № 2\""_s)) <= 16);
+        QVERIFY(maxDifference(shown, expected(f.templ, Status::PrizeWinner, u"Павлов"_s, u"Олег"_s, u"Сергеевич"_s,
+                                              1002, u"10"_s, u"МАОУ \"Гимназия № 2\""_s)) > 100);
+
+        // "Создать" for that row saves the same picture (through JPEG).
+        w.DBGrid1DblClick();
+        click(&w, u"BitBtn4"_s);
+        const QImage saved(f.folder(u"Олимпиада по физике"_s) + u"/Павлов Олег-Пётр Сергеевич.jpg"_s);
+        QVERIFY(textDifference(saved, shown) < 1.0);
+        QCOMPARE(f.http.requests.size(), 2);  // a run downloads again
+    }
+
+    void previewWithoutTemplate()
+    {
+        Fixture f;
+        HttpServer empty;
+        DataZRT->fileServerPort = empty.port();
+        TFormCreateDiplomReg& w = f.open();
+        f.choose(Physics);
+        click(&w, u"BitBtn5"_s);
+        QVERIFY(f.seam.dialogs.isEmpty());
+        QCOMPARE(f.seam.messages.size(), 1);
+        QVERIFY2(f.seam.texts().at(0).startsWith(u"При считывании файла из БД возникла ошибка: "_s), qPrintable(f.seam.texts().at(0)));
+        QVERIFY(!find<QLabel>(&w, u"Lb"_s)->isVisible());
+    }
+};
+
+QTEST_MAIN(TestCreateDiplom)
+#include "test_create_diplom.moc"

@@ -1,0 +1,641 @@
+// The export window against a real server: the event list, which application
+// rows the short and the full statements let through, the information box, the
+// HTML files as the window writes them, file names, and the failures that
+// leave nothing half-written and the window usable.
+
+#include "data/DBLookupComboBox.h"
+#include "data/DataZRT.h"
+#include "data/Files.h"
+#include "data/Format.h"
+#include "export/AppExportReg.h"
+#include "export/Sheet.h"
+#include "support/TestDb.h"
+#include "support/XlsxReader.h"
+#include "support/Ui.h"
+#include "ui/Shell.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QProgressBar>
+#include <QRadioButton>
+#include <QStringDecoder>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+constexpr int Admin = 501;
+constexpr int Chemistry = 10; // the administrator's
+constexpr int Physics = 11;   // the administrator's
+const QString AllEvents = u"В отчете отобразить ВСЕ общеобразовательные мероприятия"_s;
+const QString SavedText = u"Таблица сохранена в файле:\n\r"_s;
+const QString SaveFailed = u"Ошибка записи в MS Excel.\n\rСкорее всего у Вас не лицензионная версия MS Excel.\n\r"
+                           "РЕКОМЕНДАЦИЯ:\n\rПеред экспортом данных откройте MS Excel и создайте пустой лист."_s;
+const QString FullBox = u"Не у всех участников заполнены дополнительные данные. Такие участники не будут отражены в отчете"_s;
+
+// Application rows of the active year at the regional stage:
+//   Химия (10):   Абрамов 1001 (everything), Борисова 1002 (school without an
+//                 address, hotel mark NULL), Волков 1003 (no further data:
+//                 short only), Григорьев 1004 (accompanying person missing),
+//                 Дмитриев 1005 (no venue);
+//   Физика (11):  Борисова 1002 (everything);
+//   Биология (12, not the administrator's): Егоров 1006 (not a pupil: short only).
+// Not in any export: Жуков 1007 (last school year), Зайцев 1008 (another stage).
+void fill(TestDb& db)
+{
+    db.exec(u"INSERT INTO vzl_areas(id,name) VALUES (1,'г. Велград'),(2,'Бережанский район')"_s);
+    db.exec(u"INSERT INTO vzl_periods(id,name,active) VALUES (1,'2024-2025',0),(2,'2025-2026',1)"_s);
+    db.exec(u"INSERT INTO vzl_schools(id,name,fullname,adress,areaID) VALUES "
+            "(1,'СОШ № 1','Средняя школа № 1 города Велграда','ул. Школьная, 1',1),"
+            "(2,'СОШ № 2','Средняя школа № 2 Бережанского района',NULL,2)"_s);
+    db.exec(u"INSERT INTO vzl_users(id,surname,name,patronymic,phone,areaID,schoolID,roleID) VALUES "
+            "(501,'Кириллова','Анна','Петровна','',1,NULL,54280),"
+            "(1001,'Абрамов','Антон','Андреевич','+7 900 111-11-11',1,1,4),"
+            "(1002,'Борисова','Вера','Игоревна','+7 900 222-22-22',2,2,4),"
+            "(1003,'Волков','Глеб','Денисович','',1,1,4),(1004,'Григорьев','Дмитрий','Ильич','',1,1,4),"
+            "(1005,'Дмитриев','Егор','Ильич','',1,1,4),(1006,'Егоров','Жан','Львович','',1,1,80),"
+            "(1007,'Жуков','Илья','Львович','',1,1,4),(1008,'Зайцев','Кирилл','Романович','',1,1,4)"_s);
+    db.exec(u"INSERT INTO vzl_users4add(usersID,classStudy,gender,ovz,birthday,citizenship) VALUES "
+            "(1001,10,1,1,'2009-03-05','Да'),(1002,11,0,0,'2008-07-01','Да'),(1004,10,1,0,NULL,'Да'),"
+            "(1005,10,1,0,NULL,'Да'),(1006,9,1,0,NULL,'Да'),(1007,10,1,0,NULL,'Да'),(1008,10,1,0,NULL,'Да')"_s);
+    db.exec(u"INSERT INTO vzl_educationallist_reg(id,nameEdu,isActive,idPeriod,actionAreaID) VALUES "
+            "(10,'Химия',1,2,1),(11,'Физика',1,2,1),(12,'Биология',1,2,1)"_s);
+    db.exec(u"INSERT INTO vzl_userseducation(usersID,educationListID,periodsID) VALUES (501,10,2),(501,11,2)"_s);
+    db.exec(u"INSERT INTO vzl_maintainer(id,surname,name,patronymic,post,educationalOrg,eMail,phone,areaID,dateIn,dateOut,hotel) VALUES "
+            "(146,'Воронцова','Ирина','Павловна','Методист','ГАУ ДО «Центр»','vorontsova@example.org','+7 900 000-00-00',1,"
+            "'2026-01-11','2026-01-13',0)"_s);
+    db.exec(u"INSERT INTO vzl_application_reg(id,userID,classStudy,classPart,educationlListID_reg,levelolimpID,periodID,"
+            "actionareaID,hotel,dateIn,dateOut,maintainerID,statusparticipantID,result) VALUES "
+            "(1,1001,10,11,10,3,2,1,1,'2026-01-11','2026-01-13',146,7,45.5),"
+            "(2,1002,11,11,10,3,2,2,NULL,NULL,NULL,146,1,NULL),"
+            "(3,1003,10,10,10,3,2,1,0,NULL,NULL,146,1,NULL),"
+            "(4,1004,10,10,10,3,2,1,1,NULL,NULL,999,1,NULL),"
+            "(5,1005,10,10,10,3,2,NULL,1,NULL,NULL,146,1,NULL),"
+            "(6,1006,9,9,12,3,2,1,1,NULL,NULL,146,1,NULL),"
+            "(7,1007,10,10,10,3,1,1,1,NULL,NULL,146,1,NULL),"
+            "(8,1008,10,10,10,2,2,1,1,NULL,NULL,146,1,NULL),"
+            "(9,1002,11,11,11,3,2,1,1,'2026-02-01','2026-02-03',146,4,30)"_s);
+}
+
+// Records what the window hands to the desktop to open.
+struct ShellSeam {
+    ShellSeam()
+    {
+        TShell::setHooks([this](const QUrl& url) { opened << url.toLocalFile(); return true; },
+                         [](const QString&, const QStringList&) { return true; });
+    }
+    ~ShellSeam() { TShell::setHooks({}, {}); }
+    QStringList opened;
+};
+
+// Output folders below a temporary folder for the test's lifetime.
+struct OutputSeam {
+    OutputSeam() { setOutputRoot(dir.path()); }
+    ~OutputSeam() { setOutputRoot({}); }
+    QString folder() const { return dir.filePath(u"Заявки"_s); }
+    QStringList files() const { return QDir(folder()).entryList(QDir::Files | QDir::Hidden | QDir::System); }
+    QTemporaryDir dir;
+};
+
+void choose(TFormAppExportReg& w, int event, bool full, bool excel)
+{
+    auto* combo = find<TDBLookupComboBox>(&w, u"ComboBoxEdu"_s);
+    combo->chooseIndex(combo->findData(event));
+    QCOMPARE(w.chosenEvent(), event);
+    find<QRadioButton>(&w, full ? u"RadioFormFull"_s : u"RadioFormShort"_s)->setChecked(true);
+    find<QRadioButton>(&w, excel ? u"RadioFormatExcel"_s : u"RadioFormatHTML"_s)->setChecked(true);
+}
+
+QStringList surnames(TQuery* q, const QString& field)
+{
+    QStringList names;
+    for (int row = 0; row < q->RecordCount(); ++row)
+        names << q->value(row, field).toString();
+    return names;
+}
+
+QStringList fileLines(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray bytes = f.readAll();
+    QStringDecoder decoder("windows-1251");
+    QStringList lines = QString(decoder.decode(bytes)).split(u"\r\n"_s);
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+// The lines of the k-th data row (from 1): the header ends with the fifth
+// header row, whose last line is followed by the rows.
+QStringList dataRow(const QStringList& lines, int columns, int k)
+{
+    // 9 head lines, 3 wide rows of 3 lines, the group row, then the title row
+    const qsizetype groupsEnd = lines.indexOf(u"</tr>"_s, 9 + 9 + 1);
+    const qsizetype rows = groupsEnd + 1 + columns + 2;
+    return lines.mid(rows + qsizetype(k - 1) * (columns + 2), columns + 2);
+}
+
+// Adds n copies of Борисова's complete row of Физика.
+void addPhysicsRows(TestDb& db, int n)
+{
+    db.exec(u"INSERT INTO vzl_application_reg(userID,classStudy,classPart,educationlListID_reg,levelolimpID,periodID,"
+            "actionareaID,hotel,dateIn,dateOut,maintainerID,statusparticipantID,result) "
+            "SELECT 1002,11,11,11,3,2,1,1,'2026-02-01','2026-02-03',146,4,30 FROM seq_1_to_%1"_s.arg(n));
+}
+
+bool idle(const TFormAppExportReg& w)
+{
+    return find<QProgressBar>(&w, u"ProgressBar1"_s)->value() == 0 && find<QLabel>(&w, u"Lb"_s)->isHidden()
+        && find<QLabel>(&w, u"Lb"_s)->text().isEmpty() && !DataZRT->emptySQL->Active();
+}
+
+QString today()
+{
+    return DateToStr(QDate::currentDate());
+}
+
+} // namespace
+
+class TestAppExport : public QObject {
+    Q_OBJECT
+private slots:
+    void eventList();
+    void statements_data();
+    void statements();
+    void coincidingRowsComeOutOnce();
+    void shortHtml();
+    void fullHtml();
+    void fullCountsEqualNoBox();
+    void shortSheet();
+    void fullSheet();
+    void longSheetQuestion_data();
+    void longSheetQuestion();
+    void workbookCannotBeSaved();
+    void allEventsNameTitlesAndFiles();
+    void longEventNameIsCutInFileNames();
+    void folderCannotBeMade();
+    void htmlFileCannotBeCreated();
+    void databaseFailure();
+};
+
+void TestAppExport::eventList()
+{
+    DataSession s;
+    fill(s.db);
+    DataZRT->userID = Admin;
+    TFormAppExportReg w;
+    auto* combo = find<TDBLookupComboBox>(&w, u"ComboBoxEdu"_s);
+    QCOMPARE(combo->count(), 3);
+    QCOMPARE(combo->itemText(0), AllEvents);
+    QCOMPARE(combo->itemText(1), u"Физика"_s); // the administrator's events in name order
+    QCOMPARE(combo->itemText(2), u"Химия"_s);
+    QCOMPARE(combo->currentIndex(), 0);
+    QCOMPARE(w.chosenEvent(), 0);
+    QCOMPARE(w.chosenEventName(), AllEvents);
+    QVERIFY(!DataZRT->GETeduReg->Active());
+    QVERIFY(find<QRadioButton>(&w, u"RadioFormShort"_s)->isChecked());
+    QVERIFY(find<QRadioButton>(&w, u"RadioFormatHTML"_s)->isChecked());
+    QVERIFY(find<QLabel>(&w, u"Lb"_s)->isHidden());
+    QCOMPARE(FormAppExportReg, &w);
+
+    combo->chooseIndex(2);
+    QCOMPARE(w.chosenEvent(), Chemistry);
+    QCOMPARE(w.chosenEventName(), u"Химия"_s);
+}
+
+void TestAppExport::statements_data()
+{
+    QTest::addColumn<int>("event");
+    QTest::addColumn<bool>("full");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<QStringList>("rows");
+
+    // the short application asks only for the accompanying person and the venue
+    QTest::newRow("short, one event") << Chemistry << false << 3
+                                      << QStringList{u"Абрамов"_s, u"Борисова"_s, u"Волков"_s};
+    QTest::newRow("short, all events") << 0 << false << 5
+                                       << QStringList{u"Абрамов"_s, u"Борисова"_s, u"Борисова"_s, u"Волков"_s, u"Егоров"_s};
+    // the full one for pupils with further data, a school and a municipality
+    QTest::newRow("full, one event") << Chemistry << true << 2 << QStringList{u"Абрамов"_s, u"Борисова"_s};
+    QTest::newRow("full, all events") << 0 << true << 3
+                                      << QStringList{u"Борисова"_s, u"Абрамов"_s, u"Борисова"_s}; // by event name first
+}
+
+void TestAppExport::statements()
+{
+    QFETCH(int, event);
+    QFETCH(bool, full);
+    QFETCH(int, count);
+    QFETCH(QStringList, rows);
+    DataSession s;
+    fill(s.db);
+    DataZRT->userID = Admin;
+    TFormAppExportReg w;
+    choose(w, event, full, false);
+
+    TQuery* q = DataZRT->emptySQL;
+    if (full) {
+        QCOMPARE(w.getRecordCountFull(u"3"_s), count);
+        QVERIFY(!q->Active());
+        w.createSQLFull(u"3"_s);
+        QCOMPARE(surnames(q, u"param1"_s), rows);
+    } else {
+        QCOMPARE(w.getRecordCountShort(u"3"_s), count);
+        QVERIFY(!q->Active());
+        w.createSQLShort(u"3"_s);
+        QStringList got = surnames(q, u"surname"_s);
+        got.sort(); // the short statement has no sort order
+        QCOMPARE(got, rows);
+    }
+}
+
+void TestAppExport::coincidingRowsComeOutOnce()
+{
+    DataSession s;
+    fill(s.db);
+    s.db.exec(u"INSERT INTO vzl_application_reg(userID,classStudy,classPart,educationlListID_reg,levelolimpID,periodID,"
+              "actionareaID,hotel,dateIn,dateOut,maintainerID,statusparticipantID,result) "
+              "SELECT userID,classStudy,classPart,educationlListID_reg,levelolimpID,periodID,actionareaID,hotel,dateIn,"
+              "dateOut,maintainerID,statusparticipantID,result FROM vzl_application_reg WHERE id=9"_s);
+    DataZRT->userID = Admin;
+    TFormAppExportReg w;
+    choose(w, Physics, true, false);
+    QCOMPARE(w.getRecordCountShort(u"3"_s), 2);
+    QCOMPARE(w.getRecordCountFull(u"3"_s), 2);
+    w.createSQLFull(u"3"_s);
+    QCOMPARE(DataZRT->emptySQL->RecordCount(), 1);
+}
+
+void TestAppExport::shortHtml()
+{
+    DataSession s;
+    fill(s.db);
+    DataZRT->userID = Admin;
+    OutputSeam out;
+    ShellSeam shell;
+    UiSeam seam;
+    TFormAppExportReg w;
+    choose(w, Physics, false, false);
+    click(&w, u"BitBtn2"_s);
+
+    const QString path = out.folder() + u"/(0)Краткая_заявка_(Физика)_"_s + today() + u".html"_s;
+    QCOMPARE(seam.texts(), QStringList{});
+    QCOMPARE(shell.opened, QStringList{path});
+    QCOMPARE(out.files(), QStringList{QFileInfo(path).fileName()});
+    const QStringList lines = fileLines(path);
+    QCOMPARE(lines.at(9 + 7), u"<th colspan=\"20\">Физика. Краткая заявка на проживание (участие) в общеобразовательном региональном мероприятии.</th>"_s);
+    // the accompanying person's hotel mark repeats the participant's
+    const QStringList expected = {
+        u"<tr>"_s, u"<td>1.</td>"_s, u"<td>Физика</td>"_s, u"<td>Борисова</td>"_s, u"<td>Вера</td>"_s,
+        u"<td>Игоревна</td>"_s, u"<td>г. Велград</td>"_s, u"<td align=\"center\">Да</td>"_s,
+        u"<td>"_s + DateToStr(QDate(2026, 2, 1)) + u"</td>"_s, u"<td>"_s + DateToStr(QDate(2026, 2, 3)) + u"</td>"_s,
+        u"<td>+7 900 222-22-22</td>"_s,
+        u"<td bgcolor=\"FFFFCC\">Воронцова</td>"_s, u"<td bgcolor=\"FFFFCC\">Ирина</td>"_s,
+        u"<td bgcolor=\"FFFFCC\">Павловна</td>"_s, u"<td bgcolor=\"FFFFCC\" align=\"center\">Да</td>"_s,
+        u"<td bgcolor=\"FFFFCC\">Методист</td>"_s, u"<td bgcolor=\"FFFFCC\">ГАУ ДО «Центр»</td>"_s,
+        u"<td bgcolor=\"FFFFCC\">vorontsova@example.org</td>"_s, u"<td bgcolor=\"FFFFCC\">+7 900 000-00-00</td>"_s,
+        u"<td bgcolor=\"FFFFCC\">"_s + DateToStr(QDate(2026, 1, 11)) + u"</td>"_s,
+        u"<td bgcolor=\"FFFFCC\">"_s + DateToStr(QDate(2026, 1, 13)) + u"</td>"_s,
+        u"</tr>"_s,
+    };
+    QCOMPARE(dataRow(lines, 20, 1), expected);
+    QCOMPARE(lines.mid(lines.size() - 4), (QStringList{u"</table>"_s, u"</body>"_s, u"</form>"_s, u"</html>"_s}));
+    QCOMPARE(find<QProgressBar>(&w, u"ProgressBar1"_s)->value(), 0);
+    QVERIFY(find<QLabel>(&w, u"Lb"_s)->isHidden());
+    QVERIFY(!DataZRT->emptySQL->Active());
+
+    // the next file of the day gets the next number
+    click(&w, u"BitBtn2"_s);
+    QCOMPARE(shell.opened.last(), out.folder() + u"/(1)Краткая_заявка_(Физика)_"_s + today() + u".html"_s);
+}
+
+void TestAppExport::fullHtml()
+{
+    DataSession s;
+    fill(s.db);
+    DataZRT->userID = Admin;
+    OutputSeam out;
+    ShellSeam shell;
+    UiSeam seam;
+    TFormAppExportReg w;
+    choose(w, Chemistry, true, false);
+    click(&w, u"BitBtn2"_s);
+
+    QCOMPARE(seam.texts(), QStringList{FullBox});
+    QCOMPARE(seam.messages.first().type, TMsgDlgType::Information);
+    const QString path = out.folder() + u"/(0)Полная_заявка_(Химия)_"_s + today() + u".html"_s;
+    QCOMPARE(shell.opened, QStringList{path});
+    const QStringList lines = fileLines(path);
+    const QString empty = u"<td bgcolor=\"FFFFCC\"></td>"_s;
+    const QStringList first = {
+        u"<tr>"_s, u"<td>1.</td>"_s, u"<td>Абрамов</td>"_s, u"<td>Антон</td>"_s, u"<td>Андреевич</td>"_s,
+        u"<td align=\"center\">М</td>"_s, u"<td>"_s + DateToStr(QDate(2009, 3, 5)) + u"</td>"_s,
+        u"<td align=\"center\">Да</td>"_s, u"<td><Font color=\"red\">Имеются</font></td>"_s,
+        u"<td align=\"center\"><font size=\"2\">Средняя школа № 1 города Велграда</font></td>"_s,
+        u"<td align=\"center\">10</td>"_s, u"<td>Победитель регионального этапа</td>"_s,
+        u"<td>"_s + FloatToStr(45.5) + u"</td>"_s, u"<td><font size=\"2\">ул. Школьная, 1</font></td>"_s,
+        u"<td>СОШ № 1</td>"_s, u"<td>г. Велград</td>"_s, u"<td align=\"center\">11</td>"_s, u"<td>Химия</td>"_s,
+        u"<td align=\"center\">Да</td>"_s, u"<td>"_s + DateToStr(QDate(2026, 1, 11)) + u"</td>"_s,
+        u"<td>"_s + DateToStr(QDate(2026, 1, 13)) + u"</td>"_s, u"<td>+7 900 111-11-11</td>"_s,
+        empty, empty, empty, empty, u"<td bgcolor=\"FFFFCC\"><font size=\"2\"></font></td>"_s, empty,
+        u"<td bgcolor=\"FFFFCC\">г. Велград</td>"_s,
+        u"<td>Воронцова</td>"_s, u"<td>Ирина</td>"_s, u"<td>Павловна</td>"_s,
+        u"<td align=\"center\">Нет</td>"_s, // the accompanying person's own mark
+        u"<td>Методист</td>"_s, u"<td><font size=\"2\">ГАУ ДО «Центр»</font></td>"_s,
+        u"<td>vorontsova@example.org</td>"_s, u"<td>+7 900 000-00-00</td>"_s,
+        u"<td>"_s + DateToStr(QDate(2026, 1, 11)) + u"</td>"_s, u"<td>"_s + DateToStr(QDate(2026, 1, 13)) + u"</td>"_s,
+        u"</tr>"_s,
+    };
+    QCOMPARE(dataRow(lines, 38, 1), first);
+    const QStringList second = dataRow(lines, 38, 2);
+    // second.at(n) is the cell of column n
+    QCOMPARE(second.at(2), u"<td>Борисова</td>"_s);
+    QCOMPARE(second.at(5), u"<td align=\"center\">Ж</td>"_s);
+    QCOMPARE(second.at(8), u"<td>Не имеются</td>"_s);
+    QCOMPARE(second.at(11), u"<td>Кандидат в участники</td>"_s);
+    QCOMPARE(second.at(12), u"<td></td>"_s); // no result
+    QCOMPARE(second.at(13), u"<td><font size=\"2\">Не определен</font></td>"_s);
+    QCOMPARE(second.at(15), u"<td>Бережанский район</td>"_s);
+    QCOMPARE(second.at(18), u"<td align=\"center\">Не опр.</td>"_s);
+    QCOMPARE(second.at(19), u"<td></td>"_s); // no arrival date
+    QCOMPARE(lines.at(lines.size() - 5), u"</tr>"_s); // two rows only
+    QCOMPARE(lines.size(), 9 + 9 + 5 + 40 + 2 * 40 + 4);
+}
+
+void TestAppExport::fullCountsEqualNoBox()
+{
+    DataSession s;
+    fill(s.db);
+    DataZRT->userID = Admin;
+    OutputSeam out;
+    ShellSeam shell;
+    UiSeam seam;
+    TFormAppExportReg w;
+    choose(w, Physics, true, false);
+    click(&w, u"BitBtn2"_s);
+    QCOMPARE(seam.texts(), QStringList{});
+    QCOMPARE(shell.opened.size(), 1);
+}
+
+void TestAppExport::shortSheet()
+{
+    DataSession s;
+    fill(s.db);
+    DataZRT->userID = Admin;
+    OutputSeam out;
+    ShellSeam shell;
+    UiSeam seam;
+    TFormAppExportReg w;
+    choose(w, Physics, false, false);
+    click(&w, u"BitBtn2"_s); // an HTML file first: the spreadsheet counts apart
+    choose(w, Physics, false, true);
+    click(&w, u"BitBtn2"_s);
+
+    const QString path = out.folder() + u"/(0)Краткая_заявка_(Физика)_"_s + today() + u".xlsx"_s;
+    QCOMPARE(seam.texts(), QStringList{SavedText + path});
+    QCOMPARE(seam.messages.first().type, TMsgDlgType::Information);
+    QCOMPARE(shell.opened.size(), 2);
+    QCOMPARE(shell.opened.last(), path); // the workbook is shown
+    QVERIFY(idle(w));
+    TXlsxReader book(path);
+    QCOMPARE(book.lastRow(), 6);
+    const QStringList row = {u"1"_s, u"Физика"_s, u"Борисова"_s, u"Вера"_s, u"Игоревна"_s, u"г. Велград"_s, u"Да"_s,
+                             DateToStr(QDate(2026, 2, 1)), DateToStr(QDate(2026, 2, 3)), u"+7 900 222-22-22"_s,
+                             u"Воронцова"_s, u"Ирина"_s, u"Павловна"_s, u"Да"_s, u"Методист"_s, u"ГАУ ДО «Центр»"_s,
+                             u"vorontsova@example.org"_s, u"+7 900 000-00-00"_s, DateToStr(QDate(2026, 1, 11)),
+                             DateToStr(QDate(2026, 1, 13))};
+    for (int n = 1; n <= 20; ++n)
+        QCOMPARE(book.text(ColumnName(n) + u"6"_s), row.at(n - 1));
+
+    seam.clear();
+    click(&w, u"BitBtn2"_s);
+    QCOMPARE(seam.texts(), QStringList{SavedText + out.folder() + u"/(1)Краткая_заявка_(Физика)_"_s + today() + u".xlsx"_s});
+}
+
+void TestAppExport::fullSheet()
+{
+    DataSession s;
+    fill(s.db);
+    DataZRT->userID = Admin;
+    OutputSeam out;
+    ShellSeam shell;
+    UiSeam seam;
+    TFormAppExportReg w;
+    choose(w, Chemistry, true, true);
+    click(&w, u"BitBtn2"_s);
+
+    const QString path = out.folder() + u"/(0)Полная_заявка_(Химия)_"_s + today() + u".xlsx"_s;
+    QCOMPARE(seam.texts(), (QStringList{FullBox, SavedText + path}));
+    QCOMPARE(shell.opened, QStringList{path});
+    QVERIFY(idle(w));
+    TXlsxReader book(path);
+    QCOMPARE(book.lastRow(), 7);
+    QCOMPARE(book.text(u"B6"_s), u"Абрамов"_s);
+    QCOMPARE(book.text(u"B7"_s), u"Борисова"_s);
+    QCOMPARE(book.text(u"H6"_s), u"Имеются"_s);
+    QVERIFY(book.format(u"H6"_s).bold);
+    QCOMPARE(book.format(u"H6"_s).fontColor, u"FF0000"_s);
+    QVERIFY(!book.format(u"H7"_s).bold);
+    QCOMPARE(book.text(u"L6"_s), FloatToStr(45.5));
+    QCOMPARE(book.text(u"M7"_s), u"Не определен"_s);
+    QCOMPARE(book.text(u"AB6"_s), u"г. Велград"_s);
+    QCOMPARE(book.text(u"AF6"_s), u"Нет"_s);
+    QCOMPARE(book.text(u"AL6"_s), DateToStr(QDate(2026, 1, 13)));
+}
+
+void TestAppExport::longSheetQuestion_data()
+{
+    QTest::addColumn<bool>("full");
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<bool>("stop");
+    // Физика has one row of its own
+    QTest::newRow("998 rows: no question") << false << 997 << false;
+    QTest::newRow("999 rows, stopped") << false << 998 << true;
+    QTest::newRow("999 rows, going on") << false << 998 << false;
+    QTest::newRow("full, 999 rows, stopped") << true << 998 << true;
+}
+
+void TestAppExport::longSheetQuestion()
+{
+    QFETCH(bool, full);
+    QFETCH(int, rows);
+    QFETCH(bool, stop);
+    DataSession s;
+    fill(s.db);
+    addPhysicsRows(s.db, rows);
+    DataZRT->userID = Admin;
+    OutputSeam out;
+    ShellSeam shell;
+    UiSeam seam;
+    seam.answerMessages(stop ? QMessageBox::Yes : QMessageBox::No);
+    TFormAppExportReg w;
+    choose(w, Physics, full, true);
+    click(&w, u"BitBtn2"_s);
+
+    const int count = rows + 1;
+    const QString question = u"Отчет будет состоять из "_s + QString::number(count)
+                             + u" записей. Его формирование может занять некоторое время.\n\rПРЕРВАТЬ создание отчета?"_s;
+    if (count < 999) {
+        QVERIFY(!seam.texts().contains(question));
+    } else {
+        QCOMPARE(seam.texts().first(), question);
+        QCOMPARE(seam.messages.first().type, TMsgDlgType::Warning);
+        QCOMPARE(seam.messages.first().buttons, QMessageBox::Yes | QMessageBox::No);
+    }
+    if (stop) {
+        QCOMPARE(seam.messages.size(), 1);
+        QVERIFY(out.files().isEmpty());
+        QVERIFY(shell.opened.isEmpty());
+        QVERIFY(find<QLabel>(&w, u"Lb"_s)->isHidden()); // the spreadsheet was not started
+    } else {
+        QCOMPARE(out.files().size(), 1);
+        QVERIFY(seam.texts().last().startsWith(SavedText));
+        QCOMPARE(TXlsxReader(shell.opened.value(0)).lastRow(), 5 + count);
+    }
+}
+
+void TestAppExport::workbookCannotBeSaved()
+{
+    DataSession s;
+    fill(s.db);
+    DataZRT->userID = Admin;
+    OutputSeam out;
+    ShellSeam shell;
+    UiSeam seam;
+    QVERIFY(QFile::link(u"/proc/self"_s, out.folder()));
+    TFormAppExportReg w;
+    choose(w, Chemistry, false, true);
+    click(&w, u"BitBtn2"_s);
+    QCOMPARE(seam.texts(), QStringList{SaveFailed});
+    QCOMPARE(seam.messages.first().type, TMsgDlgType::Error);
+    QVERIFY(shell.opened.isEmpty()); // nothing saved, nothing to show
+    QVERIFY(idle(w));
+
+    QVERIFY(QFile::remove(out.folder()));
+    seam.clear();
+    click(&w, u"BitBtn2"_s);
+    QCOMPARE(seam.texts().size(), 1);
+    QVERIFY(seam.texts().first().startsWith(SavedText));
+    QCOMPARE(out.files().size(), 1);
+}
+
+void TestAppExport::allEventsNameTitlesAndFiles()
+{
+    DataSession s;
+    fill(s.db);
+    DataZRT->userID = Admin;
+    OutputSeam out;
+    ShellSeam shell;
+    UiSeam seam;
+    TFormAppExportReg w;
+    click(&w, u"BitBtn2"_s);
+    const QString path = out.folder() + u"/(0)Краткая_заявка_("_s + AllEvents + u")_"_s + today() + u".html"_s;
+    QCOMPARE(shell.opened, QStringList{path});
+    const QStringList lines = fileLines(path);
+    QCOMPARE(lines.at(9 + 7), u"<th colspan=\"20\">"_s + AllEvents
+                                  + u". Краткая заявка на проживание (участие) в общеобразовательном региональном мероприятии.</th>"_s);
+    QCOMPARE(lines.size(), 9 + 9 + 4 + 22 + 5 * 22 + 4);
+}
+
+void TestAppExport::longEventNameIsCutInFileNames()
+{
+    DataSession s;
+    fill(s.db);
+    const QString name = QString(u"Региональная олимпиада "_s).repeated(10).trimmed(); // 229 characters
+    s.db.exec(u"UPDATE vzl_educationallist_reg SET nameEdu='%1' WHERE id=11"_s.arg(name));
+    DataZRT->userID = Admin;
+    OutputSeam out;
+    ShellSeam shell;
+    UiSeam seam;
+    TFormAppExportReg w;
+    choose(w, Physics, false, false);
+    click(&w, u"BitBtn2"_s);
+    QCOMPARE(seam.texts(), QStringList{});
+    QCOMPARE(shell.opened,
+             QStringList{out.folder() + u"/(0)Краткая_заявка_("_s + name.left(100) + u")_"_s + today() + u".html"_s});
+    // the heading keeps the whole name
+    QCOMPARE(fileLines(shell.opened.first()).at(9 + 7), u"<th colspan=\"20\">"_s + name
+             + u". Краткая заявка на проживание (участие) в общеобразовательном региональном мероприятии.</th>"_s);
+}
+
+void TestAppExport::folderCannotBeMade()
+{
+    DataSession s;
+    fill(s.db);
+    DataZRT->userID = Admin;
+    OutputSeam out;
+    ShellSeam shell;
+    UiSeam seam;
+    {
+        QFile blocker(out.folder()); // a file where the folder should be
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+    }
+    TFormAppExportReg w;
+    for (bool full : {false, true}) {
+        seam.clear();
+        choose(w, Chemistry, full, false);
+        click(&w, u"BitBtn2"_s);
+        QCOMPARE(seam.texts(), QStringList{u"Не удалось создать папку \"Заявки\""_s});
+        QCOMPARE(seam.messages.first().type, TMsgDlgType::Error);
+    }
+    QVERIFY(shell.opened.isEmpty());
+}
+
+void TestAppExport::htmlFileCannotBeCreated()
+{
+    DataSession s;
+    fill(s.db);
+    DataZRT->userID = Admin;
+    OutputSeam out;
+    ShellSeam shell;
+    UiSeam seam;
+    // a folder where nothing can be created, whoever runs the test
+    QVERIFY(QFile::link(u"/proc/self"_s, out.folder()));
+    TFormAppExportReg w;
+    choose(w, Chemistry, false, false);
+    click(&w, u"BitBtn2"_s);
+    QCOMPARE(seam.messages.size(), 1);
+    QCOMPARE(seam.messages.first().type, TMsgDlgType::Error);
+    QVERIFY2(seam.texts().first().startsWith(u"Не удалось создать файл"_s), qPrintable(seam.texts().first()));
+    QVERIFY(shell.opened.isEmpty());
+    QVERIFY(!DataZRT->emptySQL->Active());
+
+    // the window stays usable: with a folder that works, the export goes through
+    QVERIFY(QFile::remove(out.folder()));
+    seam.clear();
+    click(&w, u"BitBtn2"_s);
+    QCOMPARE(seam.texts(), QStringList{});
+    QCOMPARE(shell.opened.size(), 1);
+}
+
+void TestAppExport::databaseFailure()
+{
+    DataSession s;
+    fill(s.db);
+    DataZRT->userID = Admin;
+    OutputSeam out;
+    ShellSeam shell;
+    UiSeam seam;
+    TFormAppExportReg w;
+    s.db.exec(u"DROP TABLE vzl_maintainer"_s);
+    for (bool full : {false, true}) {
+        seam.clear();
+        choose(w, Chemistry, full, false);
+        click(&w, u"BitBtn2"_s);
+        QCOMPARE(seam.messages.size(), 1);
+        QCOMPARE(seam.messages.first().type, TMsgDlgType::Error);
+        QCOMPARE(seam.messages.first().caption, u"Тальвира"_s);
+        QVERIFY2(seam.texts().first().contains(u"vzl_maintainer"_s), qPrintable(seam.texts().first()));
+    }
+    QVERIFY(shell.opened.isEmpty());
+    QVERIFY(out.files().isEmpty());
+    QVERIFY(!w.isClosing());
+}
+
+QTEST_MAIN(TestAppExport)
+#include "test_app_export.moc"
