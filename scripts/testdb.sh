@@ -6,6 +6,8 @@
 #                         olimp (from 127.0.0.1 and localhost) with all
 #                         rights, so that tests can create their own databases
 #   testdb.sh stop DIR    shuts the server down and removes DIR
+#   testdb.sh pause DIR   shuts the server down and keeps DIR (a lost server)
+#   testdb.sh resume DIR  starts the paused server again on its own port
 #
 # The data files live in memory (/dev/shm) when there is room, because tests
 # create and drop many tables; TALVIRA_TESTDB_TMPFS=0 keeps them in DIR.
@@ -18,7 +20,7 @@ source "$here/mariadb-lib.sh"
 MARKER=.talvira-testdb
 
 usage() {
-    echo "usage: $0 start|stop DIR" >&2
+    echo "usage: $0 start|stop|pause|resume DIR" >&2
     exit 2
 }
 
@@ -77,9 +79,27 @@ start_server() {
     note "testdb: server on 127.0.0.1:$port, socket $(mdb_socket "$dir")"
 }
 
+pause_server() {
+    local dir=$1
+    [[ -f "$dir/$MARKER" ]] || die "$dir is not a test database directory"
+    mdb_stop "$dir"
+}
+
+resume_server() {
+    local dir=$1
+    [[ -f "$dir/$MARKER" && -f "$dir/port" ]] || die "$dir holds no paused test server"
+    [[ -z "$(mdb_pid "$dir")" ]] && mdb_start "$dir" "$(cat "$dir/port")" \
+        --innodb-log-file-size=16M --innodb-buffer-pool-size=64M \
+        --innodb-flush-log-at-trx-commit=0 --innodb-doublewrite=0 \
+        --max-connections=500
+    return 0
+}
+
 [[ $# -eq 2 ]] || usage
 case "$1" in
     start) start_server "$2" ;;
     stop) stop_server "$2" ;;
+    pause) pause_server "$2" ;;
+    resume) resume_server "$2" ;;
     *) usage ;;
 esac

@@ -8,6 +8,8 @@
 #include <QIcon>
 #include <QPixmap>
 
+#include <QLocale>
+
 using namespace Qt::Literals::StringLiterals;
 
 TApplication::TApplication(int& argc, char** argv)
@@ -21,6 +23,16 @@ TApplication::TApplication(int& argc, char** argv)
     for (int size : {16, 32, 48, 64, 128, 256})
         icon.addPixmap(QPixmap::fromImage(emblemPicture(size)));
     setWindowIcon(icon);
+    QLocale::setDefault(workingLocale(QLocale::system()));
+}
+
+QLocale TApplication::workingLocale(const QLocale& system)
+{
+    // A neutral system (containers, minimal installations) names no user
+    // format: dates and numbers are then written the Russian way.
+    if (system.language() == QLocale::C || system.name() == u"C"_s || system.name() == u"POSIX"_s)
+        return QLocale(QLocale::Russian, QLocale::Russia);
+    return system;
 }
 
 bool TApplication::notify(QObject* receiver, QEvent* event)

@@ -25,6 +25,8 @@
 #include <QRadialGradient>
 #include <QStatusBar>
 #include <QStatusTipEvent>
+#include <QStyle>
+#include <QStyleOptionTitleBar>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -255,7 +257,24 @@ void TFormMainZRT::openChild(QWidget* form)
     QMdiSubWindow* sub = ui->MdiArea->addSubWindow(form);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->setWindowTitle(form->windowTitle());
-    sub->resize(form->size().expandedTo(QSize(800, 500)));
+    // Large enough for the grids' columns, wholly inside the area, each new
+    // window a step further down and right.
+    QStyleOptionTitleBar title;
+    title.initFrom(sub);
+    const int border = sub->style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, sub);
+    // a few pixels to spare: styles draw the frame a little wider than they tell
+    const QSize frame(2 * border + 8, border + 8 + sub->style()->pixelMetric(QStyle::PM_TitleBarHeight, &title, sub));
+    QSize size = form->size().expandedTo(form->sizeHint()).expandedTo(QSize(800, 500)) + frame;
+    const QSize area = ui->MdiArea->viewport()->size();
+    QPoint at;
+    if (!area.isEmpty()) {
+        size = size.boundedTo(area);
+        const int step = 28 * int(ui->MdiArea->subWindowList().size() - 1);
+        at = QPoint(step % std::max(1, area.width() - size.width() + 1),
+                    step % std::max(1, area.height() - size.height() + 1));
+    }
+    sub->resize(size);
+    sub->move(at);
     form->show();
     sub->show();
 }

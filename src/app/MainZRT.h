@@ -78,6 +78,10 @@ public:
     void N139Click(); // about box
     void N11Click();  // update check
 
+    /// Closes every child window: the session they were opened in has ended
+    /// (a failed login, or a login to another account).
+    void closeSessionWindows();
+
     /// Stores the personal data of the dialog that is open (see N102Click).
     void UPDcoord(class TFormRegistrCoordReg& form, int IDarea);
 

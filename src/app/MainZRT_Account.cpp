@@ -19,6 +19,7 @@ void TFormMainZRT::N102Click()
 
 void TFormMainZRT::UPDcoord(TFormRegistrCoordReg& form, int IDarea)
 {
+    bool nameStored = false;
     const bool stored = guardedWrite([&] {
         TQuery* coord = DataZRT->UPDcoordReg;
         coord->Close();
@@ -29,6 +30,7 @@ void TFormMainZRT::UPDcoord(TFormRegistrCoordReg& form, int IDarea)
         coord->ParamByName(u"areaID"_s).setAsInteger(IDarea);
         coord->ParamByName(u"userID"_s).setAsInteger(DataZRT->userID);
         coord->ExecSQL();
+        nameStored = true;
 
         // Place of work and position go in as bound values, so whatever was
         // typed (quotes, backslashes, SQL) is stored as text under any SQL mode.
@@ -41,6 +43,12 @@ void TFormMainZRT::UPDcoord(TFormRegistrCoordReg& form, int IDarea)
         add->ParamByName(u"postWork"_s).setAsString(form.postWorkText());
         add->ExecSQL();
     });
+    if (nameStored) {
+        // The status bar names the administrator as the login would now read him.
+        DataZRT->FIO = TDataZRT::my_ucfirst(form.surnameText()) + u' ' + TDataZRT::my_ucfirst(form.nameText())
+                       + u' ' + TDataZRT::my_ucfirst(form.patronymicText());
+        setPanelText(0, u"КРМ: "_s + DataZRT->FIO);
+    }
     if (stored)
         ShowInformation(u"Данные обновлены"_s);
 }

@@ -28,6 +28,7 @@ void TFormMainZRT::N2Click()
     switch (check.outcome) {
     case TLoginCheck::WrongLogin:
         ShowErrorMessage(u"Не верный логин"_s);
+        closeSessionWindows();
         DataZRT->areaID = 0;
         DataZRT->userID = -1;
         setPanelText(0, u"Не авторизованный пользователь"_s);
@@ -37,10 +38,14 @@ void TFormMainZRT::N2Click()
         DataZRT->userID = -1;
         DataZRT->areaID = 0;
         setPanelText(0, u"Не авторизованный пользователь"_s);
+        closeSessionWindows();
         ShowErrorMessage(u"Не верный пароль или учетная запись заблокирована"_s);
         enableMenu(false);
         break;
     case TLoginCheck::Success: {
+        // Windows opened for another administrator end with his session.
+        if (check.id != DataZRT->userID)
+            closeSessionWindows();
         DataZRT->userID = check.id;
         DataZRT->areaID = check.areaID;
         DataZRT->FIO = check.fio;
@@ -61,4 +66,9 @@ void TFormMainZRT::N2Click()
         break;
     }
     }
+}
+
+void TFormMainZRT::closeSessionWindows()
+{
+    N136Click();
 }

@@ -55,6 +55,11 @@ TFormAppCreateEditRegion::TFormAppCreateEditRegion(QWidget* parent)
     connect(ui->BitBtn2, &QPushButton::clicked, this, handler([this] { BitBtn2Click(); }));
     connect(ui->BitBtn1, &QPushButton::clicked, this, [this] { closeChildForm(this); });
 
+    showsShared(DataZRT->GETeduReg, [] { return QVariantMap{{u"userID"_s, DataZRT->userID}}; },
+                [this] { readEvents(); });
+    showsShared(DataZRT->GETcreateAppEditRegion, [this] { return QVariantMap{{u"eduID"_s, chosenEvent()}}; },
+                [this] { readData(); });
+
     start(FormAppCreateEditRegion);
 }
 
@@ -78,6 +83,14 @@ void TFormAppCreateEditRegion::FormClose()
 int TFormAppCreateEditRegion::chosenEvent() const
 {
     return ui->DBLookupComboBox1->keyAsInteger();
+}
+
+void TFormAppCreateEditRegion::readEvents()
+{
+    // The event list is shared: read again, it keeps this window's choice.
+    const QVariant key = ui->DBLookupComboBox1->KeyValue();
+    openAdministratorEvents(DataZRT->GETeduReg);
+    ui->DBLookupComboBox1->setKeyValue(key);
 }
 
 void TFormAppCreateEditRegion::readData()
@@ -125,6 +138,8 @@ QColor TFormAppCreateEditRegion::DBGrid1DrawColumnCell(int recNo) const
 
 void TFormAppCreateEditRegion::BitBtn2Click()
 {
+    if (!ownRows(DataZRT->GETcreateAppEditRegion))
+        return;
     const QList<int> selected = ui->DBGrid1->SelectedRows();
     const TQuery* q = DataZRT->GETcreateAppEditRegion;
 

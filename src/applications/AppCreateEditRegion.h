@@ -59,6 +59,7 @@ public:
     int chosenEvent() const;
 
 private:
+    void readEvents();
     Ui::TFormAppCreateEditRegion* ui;
     int listEvent_ = -1;
 };

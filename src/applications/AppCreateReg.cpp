@@ -55,6 +55,14 @@ TFormAppCreateReg::TFormAppCreateReg(QWidget* parent)
             handler([this](const QString& field) { DBGrid2TitleClick(field); }));
     connect(ui->BitBtn1, &QPushButton::clicked, this, [this] { closeChildForm(this); });
 
+    showsShared(DataZRT->GETeduReg, [] { return QVariantMap{{u"userID"_s, DataZRT->userID}}; },
+                [this] { readEvents(); });
+    showsShared(DataZRT->GETappPartReg,
+                [this] { return QVariantMap{{u"eduID1"_s, chosenEvent()}, {u"eduID2"_s, chosenEvent()}}; },
+                [this] { readCandidate(); });
+    showsShared(DataZRT->AppCreateRegSet, [this] { return QVariantMap{{u"eduID1"_s, chosenEvent()}}; },
+                [this] { readCandidateSet(); });
+
     start(FormAppCreateReg);
 }
 
@@ -79,6 +87,14 @@ void TFormAppCreateReg::FormClose()
 int TFormAppCreateReg::chosenEvent() const
 {
     return ui->DBLookupComboBox1->keyAsInteger();
+}
+
+void TFormAppCreateReg::readEvents()
+{
+    // The event list is shared: read again, it keeps this window's choice.
+    const QVariant key = ui->DBLookupComboBox1->KeyValue();
+    openAdministratorEvents(DataZRT->GETeduReg);
+    ui->DBLookupComboBox1->setKeyValue(key);
 }
 
 void TFormAppCreateReg::readLists()
@@ -157,6 +173,8 @@ void TFormAppCreateReg::INSone()
 
 void TFormAppCreateReg::SpeedButton1Click()
 {
+    if (!ownRows(DataZRT->GETappPartReg))
+        return;
     const QList<int> selected = ui->DBGrid1->SelectedRows();
     if (selected.isEmpty()) {
         ShowInformation(u"Нет выбранных кандидатов для добавления"_s);
@@ -172,6 +190,8 @@ void TFormAppCreateReg::SpeedButton1Click()
 
 void TFormAppCreateReg::SpeedButton2Click()
 {
+    if (!ownRows(DataZRT->GETappPartReg))
+        return;
     TQuery* candidates = DataZRT->GETappPartReg;
     if (candidates->RecordCount() == 0) {
         ShowInformation(u"Нет кандидатов для добавления"_s);
@@ -187,6 +207,8 @@ void TFormAppCreateReg::SpeedButton2Click()
 
 void TFormAppCreateReg::SpeedButton4Click()
 {
+    if (!ownRows(DataZRT->AppCreateRegSet))
+        return;
     const QList<int> selected = ui->DBGrid2->SelectedRows();
     if (selected.isEmpty()) {
         ShowInformation(u"Нет выбранных участников для исключения из заявки"_s);
@@ -205,6 +227,8 @@ void TFormAppCreateReg::SpeedButton4Click()
 
 void TFormAppCreateReg::SpeedButton3Click()
 {
+    if (!ownRows(DataZRT->AppCreateRegSet))
+        return;
     TQuery* application = DataZRT->AppCreateRegSet;
     if (application->RecordCount() == 0) {
         ShowInformation(u"Нет участников для исключения из заявки"_s);

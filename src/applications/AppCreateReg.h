@@ -32,6 +32,10 @@ public:
     /// unless they already belong to the chosen event.
     void DBLookupComboBox1KeyValueChanged();
 
+    /// The four arrow buttons write only rows of the chosen event: when another
+    /// window read the shared lists for its own event, they are read again and
+    /// nothing is written (see TChildForm::ownRows).
+    ///
     /// ">": the selected candidates go into the application, in list order.
     void SpeedButton1Click();
     /// ">>": every candidate goes into the application.
@@ -60,6 +64,7 @@ private:
     /// of the event list without moving that list's current row.
     int chosenEventVenue() const;
     void readLists();
+    void readEvents();
 
     Ui::TFormAppCreateReg* ui;
     /// The event both lists were last read for.

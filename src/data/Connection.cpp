@@ -7,12 +7,31 @@
 
 namespace {
 QAtomicInt connectionCounter;
+// Actions run on the one user-interface thread.
+int actionDepth = 0;
+int actionNumber = 0;
 
 QString errorText(const QSqlError& error)
 {
     return error.databaseText().isEmpty() ? error.text() : error.databaseText();
 }
 } // namespace
+
+TUserAction::TUserAction()
+{
+    if (actionDepth++ == 0)
+        ++actionNumber;
+}
+
+TUserAction::~TUserAction()
+{
+    --actionDepth;
+}
+
+int TUserAction::current()
+{
+    return actionDepth > 0 ? actionNumber : 0;
+}
 
 TConnection::TConnection(QObject* parent)
     : QObject(parent)
@@ -65,11 +84,13 @@ void TConnection::Open()
         const QSqlError error = db.lastError();
         throw EDatabaseError(errorText(error), error.nativeErrorCode().toInt());
     }
+    lost_ = false;
     emit afterConnect();
 }
 
 void TConnection::Close()
 {
+    lost_ = false;
     QSqlDatabase db = QSqlDatabase::database(name_, false);
     if (!db.isOpen())
         return;
@@ -83,12 +104,44 @@ bool TConnection::Connected() const
     return QSqlDatabase::database(name_, false).isOpen();
 }
 
-QSqlDatabase TConnection::database() const
+QSqlDatabase TConnection::database()
 {
     QSqlDatabase db = QSqlDatabase::database(name_, false);
-    if (!db.isOpen())
+    if (db.isOpen())
+        return db;
+    if (!lost_)
         throw EDatabaseError(QStringLiteral("Нет соединения с базой данных"), 0);
-    return db;
+    // Lost: one quiet attempt per action, with the parameters in use.
+    const int action = TUserAction::current();
+    if (action != 0 && action == triedIn_)
+        throw EConnectionLost(lossText_, lossCode_);
+    triedIn_ = action;
+    try {
+        Open();
+    } catch (const EDatabaseError& e) {
+        lossText_ = e.message();
+        lossCode_ = e.nativeCode();
+        throw EConnectionLost(lossText_, lossCode_);
+    }
+    return QSqlDatabase::database(name_, false);
+}
+
+bool TConnection::isConnectionLoss(int nativeCode)
+{
+    return nativeCode == 2006 || nativeCode == 2013 || nativeCode == 2055;
+}
+
+void TConnection::raise(const QString& text, int nativeCode)
+{
+    if (!isConnectionLoss(nativeCode))
+        throw EDatabaseError(text, nativeCode);
+    Close();
+    lost_ = true;
+    // The action that found the loss reports it; the next one connects again.
+    triedIn_ = TUserAction::current();
+    lossText_ = text;
+    lossCode_ = nativeCode;
+    throw EConnectionLost(text, nativeCode);
 }
 
 void TConnection::begin()
@@ -96,7 +149,7 @@ void TConnection::begin()
     QSqlDatabase db = database();
     if (!db.transaction()) {
         const QSqlError error = db.lastError();
-        throw EDatabaseError(errorText(error), error.nativeErrorCode().toInt());
+        raise(errorText(error), error.nativeErrorCode().toInt());
     }
 }
 
@@ -105,8 +158,9 @@ void TConnection::commit()
     QSqlDatabase db = database();
     if (!db.commit()) {
         const QSqlError error = db.lastError();
-        db.rollback();
-        throw EDatabaseError(errorText(error), error.nativeErrorCode().toInt());
+        if (!isConnectionLoss(error.nativeErrorCode().toInt()))
+            db.rollback();
+        raise(errorText(error), error.nativeErrorCode().toInt());
     }
 }
 

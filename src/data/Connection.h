@@ -5,9 +5,29 @@
 #include <QSqlDatabase>
 #include <QStringList>
 
+/// One action of the user (a handler run from a click, a key, a menu entry).
+/// Actions nest; the outermost one counts. Within one action a lost connection
+/// is tried again at most once.
+///
+///     { TUserAction action; handler(); }
+class TUserAction {
+public:
+    TUserAction();
+    ~TUserAction();
+    TUserAction(const TUserAction&) = delete;
+    TUserAction& operator=(const TUserAction&) = delete;
+    /// The number of the action under way, 0 outside every action.
+    static int current();
+};
+
 /// A MySQL/MariaDB connection driven by parameter lines of the form Key=Value
 /// (Server, Port, Database, User_Name, Password and the fixed settings).
-/// It never opens by itself: a statement run while it is closed fails.
+/// It never opens by itself at first: a statement run before the first
+/// successful Open fails. A statement that finds the server gone (client errors
+/// 2006, 2013, 2055) closes the connection (afterDisconnect) and throws
+/// EConnectionLost; the next action connects again once, with the same
+/// parameters, before its first statement, and reports EConnectionLost when
+/// that fails too. Nothing is run again on its own.
 ///
 ///     TConnection c;
 ///     c.setParams({"Server=127.0.0.1", "Port=17001", "Database=olimp",
@@ -29,8 +49,19 @@ public:
     void Close();
     bool Connected() const;
 
-    /// The Qt connection; throws EDatabaseError while the connection is closed.
-    QSqlDatabase database() const;
+    /// The Qt connection. While the connection is closed: after a loss it is
+    /// opened again (once per action), otherwise EDatabaseError is thrown.
+    QSqlDatabase database();
+    /// True after a loss until the connection is opened or closed on purpose.
+    bool Lost() const { return lost_; }
+
+    /// Whether a client error number means the connection went away.
+    ///
+    ///     TConnection::isConnectionLoss(2006)   // true
+    static bool isConnectionLoss(int nativeCode);
+    /// Throws the failure of a statement on this connection: EConnectionLost
+    /// (after closing the connection) when the server went away, else EDatabaseError.
+    [[noreturn]] void raise(const QString& text, int nativeCode);
 
     /// Runs fn inside one transaction: commit when it returns, rollback when it throws.
     template <class F>
@@ -59,4 +90,9 @@ private:
 
     QString name_;
     QStringList params_;
+    bool lost_ = false;
+    /// The action that last found the connection gone or tried it again.
+    int triedIn_ = -1;
+    QString lossText_;
+    int lossCode_ = 0;
 };

@@ -7,6 +7,7 @@
 #include <QAbstractTableModel>
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -75,6 +76,11 @@ public:
                 return QString();
             return TField::displayText(q->value(index.row(), pos));
         }
+        case Qt::ToolTipRole:
+            // the whole text of a cell its column cuts
+            if (grid_->isCut(index.row() + 1, index.column()))
+                return data(index, Qt::DisplayRole);
+            return {};
         case Qt::TextAlignmentRole:
             return QVariant::fromValue(column.alignment);
         case Qt::BackgroundRole: {
@@ -221,7 +227,10 @@ QVariant parseTyped(const QString& text, int type)
 } // namespace
 
 namespace {
-constexpr int kMaxFittedWidth = 420;
+/// No column grows wider than this by its content alone.
+constexpr int kMaxFittedWidth = 560;
+/// Rows measured in a long list: the first ones and an even spread of the rest.
+constexpr int kSampledRows = 200;
 }
 
 TDBGrid::TDBGrid(QWidget* parent)
@@ -237,6 +246,11 @@ TDBGrid::TDBGrid(QWidget* parent)
     horizontalHeader()->setSectionsClickable(true);
     horizontalHeader()->setHighlightSections(false);
 
+    // A width dragged by the user stays: no fitting from then on.
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this] {
+        if (!sizing_ && (QGuiApplication::mouseButtons() & Qt::LeftButton))
+            userSized_ = true;
+    });
     connect(horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int section) {
         if (section >= 0 && section < columns_.size())
             emit TitleClick(columns_.at(section).field);
@@ -285,7 +299,7 @@ void TDBGrid::setDataSource(TDataSource* source)
 void TDBGrid::setColumns(const QList<TColumn>& columns)
 {
     columns_ = columns;
-    fitted_ = false;
+    userSized_ = false;
     rebuild();
 }
 
@@ -298,22 +312,109 @@ void TDBGrid::rebuild()
     setEditTriggers(edits ? QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed
                                 | QAbstractItemView::AnyKeyPressed
                           : QAbstractItemView::NoEditTriggers);
-    // Columns without a set width fit their title and the first rows the grid
-    // shows, once: a width the user dragged afterwards stays.
-    const bool fit = !fitted_;
-    if (fit && model_->rowCount() > 0)
-        fitted_ = true;
-    for (int i = 0; i < columns_.size(); ++i) {
+    sizing_ = true;
+    for (int i = 0; i < columns_.size(); ++i)
         setColumnHidden(i, !columns_.at(i).visible);
-        if (columns_.at(i).width > 0) {
-            // a set width never hides the column's title
-            setColumnWidth(i, std::max(columns_.at(i).width, horizontalHeader()->sectionSizeHint(i)));
-        } else if (fit && columns_.at(i).visible) {
-            resizeColumnToContents(i);
-            setColumnWidth(i, std::min(columnWidth(i), kMaxFittedWidth));
-        }
+    sizing_ = false;
+    if (!userSized_) {
+        fitNatural();
+        stretch();
+        updateGeometry(); // the window's layout asks the new width
     }
     followQuery();
+}
+
+int TDBGrid::cellWidth(int row, int column) const
+{
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    const QModelIndex index = model_->index(row, column);
+    return itemDelegate()->sizeHint(option, index).width() + (showGrid() ? 1 : 0);
+}
+
+int TDBGrid::naturalWidth(int column) const
+{
+    return column >= 0 && column < natural_.size() ? natural_.at(column) : 0;
+}
+
+void TDBGrid::fitNatural()
+{
+    natural_.fill(0, columns_.size());
+    const int rows = model_->rowCount();
+    QList<int> sample;
+    if (rows <= kSampledRows) {
+        for (int r = 0; r < rows; ++r)
+            sample << r;
+    } else {
+        for (int r = 0; r < kSampledRows / 2; ++r)
+            sample << r;
+        const int rest = kSampledRows - kSampledRows / 2;
+        for (int k = 0; k < rest; ++k)
+            sample << kSampledRows / 2 + int(qint64(rows - 1 - kSampledRows / 2) * k / std::max(1, rest - 1));
+    }
+    for (int i = 0; i < columns_.size(); ++i) {
+        if (!columns_.at(i).visible)
+            continue;
+        const int title = horizontalHeader()->sectionSizeHint(i);
+        int content = 0;
+        if (rows == 0) {
+            content = columns_.at(i).width;
+        } else {
+            for (int r : std::as_const(sample))
+                content = std::max(content, cellWidth(r, i));
+        }
+        natural_[i] = std::max(title, std::min(content, kMaxFittedWidth));
+    }
+}
+
+void TDBGrid::stretch()
+{
+    if (natural_.size() != columns_.size())
+        return;
+    // the widest column of text takes what is left of the width
+    TDataSet* q = query();
+    int widest = -1;
+    int total = 0;
+    for (int i = 0; i < columns_.size(); ++i) {
+        if (!columns_.at(i).visible)
+            continue;
+        total += natural_.at(i);
+        const int pos = model_->position(i);
+        const int type = q ? q->fieldType(pos) : 0;
+        const bool text = type == QMetaType::QString || type == QMetaType::UnknownType;
+        if (text && (widest < 0 || natural_.at(i) > natural_.at(widest)))
+            widest = i;
+    }
+    const int spare = viewport()->width() - total;
+    sizing_ = true;
+    for (int i = 0; i < columns_.size(); ++i)
+        if (columns_.at(i).visible)
+            setColumnWidth(i, natural_.at(i) + (i == widest && spare > 0 ? spare : 0));
+    sizing_ = false;
+}
+
+bool TDBGrid::isCut(int recNo, int column) const
+{
+    if (column < 0 || column >= columns_.size() || recNo < 1 || recNo > model_->rowCount())
+        return false;
+    return cellWidth(recNo - 1, column) > columnWidth(column);
+}
+
+QSize TDBGrid::sizeHint() const
+{
+    int width = 2 * frameWidth() + (verticalHeader()->isVisible() ? verticalHeader()->sizeHint().width() : 0)
+                + style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    for (int i = 0; i < columns_.size(); ++i)
+        if (columns_.at(i).visible)
+            width += std::max(naturalWidth(i), horizontalHeader()->sectionSizeHint(i));
+    return {width, QTableView::sizeHint().height()};
+}
+
+void TDBGrid::resizeEvent(QResizeEvent* event)
+{
+    QTableView::resizeEvent(event);
+    if (!userSized_)
+        stretch();
 }
 
 void TDBGrid::followQuery()

@@ -20,7 +20,7 @@ struct TColumn {
     QString title;
     bool visible = true;
     Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter;
-    int width = 0; ///< pixels; 0 keeps the default
+    int width = 0; ///< pixels while the grid has no rows; with rows the column fits its content
     bool editable = false; ///< the user may change its cells (while the grid is not read-only)
     QStringList pickList = {}; ///< fixed items an edit chooses from; empty for free text
 };
@@ -30,6 +30,11 @@ struct TColumn {
 ///     DBGrid1->setDataSource(DataZRT->SourceGETpassingScoreReg);
 ///     DBGrid1->setColumns({{"id", "", false}, {"nameEdu", "Наименование мероприятия"}});
 ///     connect(DBGrid1, &TDBGrid::TitleClick, this, [this](const QString& f) { ... });
+///
+/// Columns take the width of their title and of their rows (a long list is
+/// sampled), up to a limit; when the grid is wider, its widest text column takes
+/// the rest. A cell cut by its column shows its whole text as a tool tip. A
+/// width the user drags stays.
 ///
 /// An editable column takes typed text parsed by the field's type in the user's
 /// format; a text that does not parse is reported by EditError and not stored.
@@ -70,6 +75,15 @@ public:
     void setRowColorOverSelection(bool on);
     bool rowColorOverSelection() const { return rowColorOverSelection_; }
 
+    /// The width a column's content asks for (title and sampled rows), before
+    /// the widest text column is stretched.
+    int naturalWidth(int column) const;
+    /// Whether a cell's text is wider than its column (row from 1).
+    bool isCut(int recNo, int column) const;
+    /// The width of all visible columns with the frame and the row header, as
+    /// the grid would like to be shown.
+    QSize sizeHint() const override;
+
     /// The display text of a cell (row from 1, visible or hidden column by field).
     QString cellText(int recNo, const QString& field) const;
 
@@ -104,6 +118,7 @@ signals:
 
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
@@ -113,13 +128,19 @@ private:
     /// Stores a parsed value; false (and EditError) when the text is refused.
     bool store(int row, int column, const QString& text);
     void currentRowMoved(int row);
+    /// Measures the columns (fitNatural) and spreads the spare width (stretch).
+    void fitNatural();
+    void stretch();
+    int cellWidth(int row, int column) const;
 
     QPointer<TDataSource> source_;
     TGridModel* model_;
     QList<TColumn> columns_;
     bool multiSelect_ = false;
     bool moving_ = false;
-    bool fitted_ = false;
+    bool userSized_ = false;
+    bool sizing_ = false;
+    QVector<int> natural_;
     bool readOnly_ = false;
     bool rowColorOverSelection_ = false;
     bool postOnCommit_ = false;

@@ -29,6 +29,27 @@ private:
     int code_;
 };
 
+/// A statement failed because the connection to the server went away (the
+/// client's "gone away" and "lost connection" errors), or the connection could
+/// not be made again. The text says what to do, the server's own text follows.
+///
+///     throw EConnectionLost(u"Server has gone away"_s, 2006);
+///     // "Соединение с базой данных потеряно. ...\r\n\r\nServer has gone away"
+class EConnectionLost : public EDatabaseError {
+public:
+    EConnectionLost(const QString& serverText, int nativeCode)
+        : EDatabaseError(lead() + serverText, nativeCode) {}
+    QString className() const override { return QStringLiteral("EConnectionLost"); }
+    /// The words before the server's text.
+    static QString lead()
+    {
+        return QStringLiteral("Соединение с базой данных потеряно. Действие не выполнено до конца: то, что не "
+                              "записано, не будет записано само. Повторите действие, программа подключится к "
+                              "базе данных заново. Если ошибка повторится, проверьте сеть или выберите её "
+                              "кнопкой \"Выбор сети\" в окне авторизации.\r\n\r\n");
+    }
+};
+
 /// A text that is not a number in the user's number format.
 class EConvertError : public EError {
 public:

@@ -73,10 +73,14 @@ QString repairedErrorText(const QString& text)
     return utf8.hasError() ? text : decoded;
 }
 
-EDatabaseError databaseError(const QSqlError& error)
+// Throws the failure of a statement; a statement object still alive on the
+// connection is released first, because a lost connection is closed.
+[[noreturn]] void fail(TConnection* connection, QSqlQuery& q)
 {
+    const QSqlError error = q.lastError();
+    q = QSqlQuery();
     const QString text = error.databaseText().isEmpty() ? error.text() : error.databaseText();
-    return EDatabaseError(repairedErrorText(text), error.nativeErrorCode().toInt());
+    connection->raise(repairedErrorText(text), error.nativeErrorCode().toInt());
 }
 
 } // namespace
@@ -154,7 +158,7 @@ void TQuery::Open()
         }
     }
     if (!ok)
-        throw databaseError(q.lastError());
+        fail(connection_, q);
 
     QStringList fields;
     QVector<int> types;
@@ -174,9 +178,31 @@ void TQuery::Open()
         // The driver ends the rows with false on a fetch failure too: only an
         // empty error means the rows are all there.
         if (q.lastError().type() != QSqlError::NoError)
-            throw databaseError(q.lastError());
+            fail(connection_, q);
     }
+    openedWith_.clear();
+    openedText_ = sql_;
+    for (const QString& n : names)
+        openedWith_.insert(n.toLower(), params_.value(n.toLower()).value());
     setRows(std::move(fields), std::move(rows), std::move(types));
+}
+
+bool TQuery::isOpenFor(const QVariantMap& values) const
+{
+    if (!Active())
+        return false;
+    for (auto it = values.cbegin(); it != values.cend(); ++it) {
+        if (it.key() == QLatin1String("@sql")) {
+            const QStringList wanted = it.value().toStringList();
+            if (wanted.mid(0, wanted.size() - 1) != openedText_.mid(0, openedText_.size() - 1))
+                return false;
+            continue;
+        }
+        const auto opened = openedWith_.constFind(it.key().toLower());
+        if (opened == openedWith_.cend() || opened.value() != it.value())
+            return false;
+    }
+    return true;
 }
 
 void TQuery::ExecSQL()
@@ -186,7 +212,7 @@ void TQuery::ExecSQL()
     if (p.names.isEmpty()) {
         QSqlQuery q(db);
         if (!q.exec(p.positional))
-            throw databaseError(q.lastError());
+            fail(connection_, q);
         rowsAffected_ = q.numRowsAffected();
         return;
     }
@@ -195,15 +221,15 @@ void TQuery::ExecSQL()
         dropPrepared();
         auto q = std::make_unique<QSqlQuery>(db);
         if (!q->prepare(p.positional))
-            throw databaseError(q->lastError());
+            fail(connection_, *q);
         prepared_ = std::move(q);
         preparedText_ = p.positional;
     }
     bindParams(*prepared_, p.names);
     if (!prepared_->exec()) {
-        const QSqlError error = prepared_->lastError();
+        const std::unique_ptr<QSqlQuery> failed = std::move(prepared_);
         dropPrepared();
-        throw databaseError(error);
+        fail(connection_, *failed);
     }
     rowsAffected_ = prepared_->numRowsAffected();
     if (prepared_->isSelect())

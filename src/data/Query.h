@@ -74,6 +74,14 @@ public:
     ///     DataZRT->GETpassingScoreReg->Refresh();
     void Refresh();
 
+    /// Whether the query is open with these parameter values (names without
+    /// regard to case); the values of other parameters do not count. For a
+    /// text built with its values, the key "@sql" holds the text (a list of
+    /// lines): it matches the opened text but for its last (sort) line.
+    ///
+    ///     if (!DataZRT->GETappPartReg->isOpenFor({{"eduID1", event}})) ...
+    bool isOpenFor(const QVariantMap& values) const;
+
     TConnection* connection() const { return connection_; }
 
 private:
@@ -98,5 +106,8 @@ private:
     TConnection* connection_;
     QStringList sql_;
     QMap<QString, TParam> params_;
+    /// The parameter values of the last opening.
+    QMap<QString, QVariant> openedWith_;
+    QStringList openedText_;
     int rowsAffected_ = 0;
 };

@@ -3,6 +3,7 @@
 #include "ui/ErrorDisplay.h"
 #include "ui/Hints.h"
 #include "data/Format.h"
+#include "data/Errors.h"
 
 #include "ui_EditPassingScoreReg.h"
 
@@ -22,8 +23,8 @@ TFormEditPassingScoreReg::TFormEditPassingScoreReg(QWidget* parent)
     connect(ui->BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
     // Every change of the text counts, typed or set by the program; setting
     // the text a field already holds is no change and fires nothing.
-    connect(ui->EditprizeWinnerMax, &QLineEdit::textChanged, this,
-            handler([this] { EditprizeWinnerMaxChange(); }));
+    connect(ui->EditprizeWinnerMax, &QLineEdit::textChanged, this, [this] { maxChanged(); });
+    ui->EditprizeWinnerMax->installEventFilter(this);
     FormEditPassingScoreReg = this;
 }
 
@@ -68,6 +69,43 @@ void TFormEditPassingScoreReg::showEvent(QShowEvent* event)
 void TFormEditPassingScoreReg::FormShow()
 {
     ui->EditprizeWinnerMin->setFocus();
+}
+
+void TFormEditPassingScoreReg::maxChanged()
+{
+    try {
+        EditprizeWinnerMaxChange();
+        pendingError_.clear();
+    } catch (const EError& e) {
+        pendingError_ = e.message();
+        if (!keyDown_)
+            reportPending();
+    } catch (const std::exception& e) {
+        ShowException(e);
+    }
+}
+
+void TFormEditPassingScoreReg::reportPending()
+{
+    if (pendingError_.isEmpty())
+        return;
+    const EConvertError error(pendingError_);
+    pendingError_.clear();
+    ShowException(error);
+    ui->EditprizeWinnerMax->setFocus();
+}
+
+bool TFormEditPassingScoreReg::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == ui->EditprizeWinnerMax) {
+        if (event->type() == QEvent::KeyPress) {
+            keyDown_ = true;
+        } else if (event->type() == QEvent::KeyRelease || event->type() == QEvent::FocusOut) {
+            keyDown_ = false;
+            reportPending();
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void TFormEditPassingScoreReg::EditprizeWinnerMaxChange()

@@ -35,9 +35,18 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    /// A change of the maximum: a refused text is reported at once, or, when
+    /// it was typed, once the key is released, so that the keystroke ends in
+    /// the field before the message takes the focus.
+    void maxChanged();
+    void reportPending();
+
     Ui::TFormEditPassingScoreReg* ui;
+    bool keyDown_ = false;
+    QString pendingError_;
 };
 
 /// Set while the dialog exists.

@@ -39,6 +39,9 @@ TFormPassingScoreReg::TFormPassingScoreReg(QWidget* parent)
     connect(ui->DBGrid1, &TDBGrid::TitleClick, this,
             handler([this](const QString& field) { DBGrid1TitleClick(field); }));
 
+    showsShared(DataZRT->GETpassingScoreReg, [] { return QVariantMap{{u"userID"_s, DataZRT->userID}}; },
+                [this] { FormCreate(); });
+
     start(FormPassingScoreReg);
 }
 
@@ -68,6 +71,8 @@ void TFormPassingScoreReg::BitBtn1Click()
 void TFormPassingScoreReg::BitBtn2Click()
 {
     TQuery* q = DataZRT->GETpassingScoreReg;
+    if (!ownRows(q))
+        return;
     TFormEditPassingScoreReg dialog;
     dialog.setValues(q->FieldByName(u"nameEdu"_s).asString(), q->FieldByName(u"prizeWinnerMin"_s).asString(),
                      q->FieldByName(u"prizeWinnerMax"_s).asString(), q->FieldByName(u"Winner"_s).asString());

@@ -56,6 +56,14 @@ TFormSetEventUser::TFormSetEventUser(QWidget* parent)
     ui->Splitter1->setStretchFactor(0, 3);
     ui->Splitter1->setStretchFactor(1, 2);
 
+    // The ticks belong to the current pupil: they follow every change of the
+    // current row (a search, the arrow keys, a click).
+    TQuery* pupils = DataZRT->searchUser4SetEduu;
+    connect(pupils, &TDataSet::currentChanged, this, handler([this] { followPupil(); }));
+    connect(pupils, &TDataSet::dataReset, this, handler([this] { followPupil(); }));
+    showsShared(pupils, [this] { return QVariantMap{{u"searchString"_s, searched_}}; },
+                [this] { searchAgain(); });
+
     ui->EditSurName->installEventFilter(this);
     connect(ui->SpeedButton1, &QToolButton::clicked, this, handler([this] { SpeedButton1Click(); }));
     connect(ui->BitBtn1, &QPushButton::clicked, this, handler([this] { BitBtn1Click(); }));
@@ -110,11 +118,48 @@ void TFormSetEventUser::SpeedButton1Click()
 
 void TFormSetEventUser::BitBtn2Click()
 {
+    search(likeLiteral(ui->EditSurName->text().trimmed()));
+}
+
+void TFormSetEventUser::search(const QString& pattern)
+{
     TQuery* q = DataZRT->searchUser4SetEduu;
     q->Close();
-    q->ParamByName(u"searchString"_s).setAsString(likeLiteral(ui->EditSurName->text().trimmed()));
+    // a new search shows the ticks of its first pupil, whoever was current before
+    ticksPupil_ = 0;
+    searched_ = pattern;
+    q->ParamByName(u"searchString"_s).setAsString(pattern);
     q->Open();
-    ui->BitBtn3->setEnabled(q->RecordCount() > 0);
+    followPupil();
+}
+
+void TFormSetEventUser::searchAgain()
+{
+    if (!searched_.isNull())
+        search(searched_);
+}
+
+int TFormSetEventUser::currentPupil() const
+{
+    const TQuery* q = DataZRT->searchUser4SetEduu;
+    if (!q->Active() || q->RecNo() < 1 || !q->isOpenFor({{u"searchString"_s, searched_}}))
+        return 0;
+    return q->FieldByName(u"id"_s).asInteger();
+}
+
+void TFormSetEventUser::followPupil()
+{
+    if (isClosing())
+        return;
+    const int pupil = currentPupil();
+    ui->BitBtn3->setEnabled(pupil != 0);
+    if (pupil == 0) {
+        for (QCheckBox* box : eventBoxes())
+            box->setChecked(false);
+        ticksPupil_ = 0;
+    } else if (pupil != ticksPupil_) {
+        CheckSubjUser();
+    }
 }
 
 void TFormSetEventUser::DBGrid1CellClick()
@@ -179,6 +224,7 @@ void TFormSetEventUser::CheckSubjUser()
                 box->setChecked(true);
     }
     choices->Close();
+    ticksPupil_ = currentPupil();
 }
 
 bool TFormSetEventUser::checkSubject() const
@@ -207,6 +253,11 @@ QString TFormSetEventUser::createSQL(const QString& userID, const QString& class
 
 void TFormSetEventUser::BitBtn3Click()
 {
+    TQuery* pupils = DataZRT->searchUser4SetEduu;
+    if (!ownRows(pupils))
+        return;
+    if (currentPupil() == 0)
+        return;
     if (!checkSubject()) {
         ShowErrorMessage(u"Не определено мероприятие"_s);
         return;

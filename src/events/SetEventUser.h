@@ -33,7 +33,8 @@ public:
     /// Empties the search text and disables "Найти".
     void SpeedButton1Click();
     /// Finds the pupils whose surname contains the trimmed search text;
-    /// "Сохранить" is enabled when there is at least one.
+    /// the ticks show the first pupil's choices, "Сохранить" is enabled when
+    /// there is a current pupil.
     void BitBtn2Click();
     /// Shows the choices of the pupil of the clicked row.
     void DBGrid1CellClick();
@@ -63,7 +64,22 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    /// Finds the pupils for a LIKE pattern and shows the ticks of the first.
+    void search(const QString& pattern);
+    /// The last search again (the shared list may hold another window's).
+    void searchAgain();
+    /// Ticks the choices of the current pupil when he is not the one ticked;
+    /// with no current pupil of this window's search the ticks are cleared and
+    /// "Сохранить" is disabled.
+    void followPupil();
+    /// The id of the current pupil of this window's search, 0 when there is none.
+    int currentPupil() const;
+
     Ui::TFormSetEventUser* ui;
+    /// The pattern of this window's last search (null before the first).
+    QString searched_;
+    /// The pupil whose choices the ticks show, 0 for none.
+    int ticksPupil_ = 0;
 };
 
 /// The last window opened; cleared when a window closes.

@@ -162,6 +162,19 @@ TFormCeateRatingReg::TFormCeateRatingReg(QWidget* parent)
     connect(ui->BitBtn3, &QPushButton::clicked, this, handler([this] { BitBtn3Click(); }));
     connect(ui->BitBtn4, &QPushButton::clicked, this, handler([this] { BitBtn4Click(); }));
 
+    showsShared(DataZRT->GETeduReg, [] { return QVariantMap{{u"userID"_s, DataZRT->userID}}; }, [this] {
+        // shared: read again, it keeps this window's choice
+        const QVariant key = ui->DBLookupComboBox1->KeyValue();
+        openAdministratorEvents(DataZRT->GETeduReg);
+        ui->DBLookupComboBox1->setKeyValue(key);
+    });
+    showsShared(DataZRT->GETcreateRatingReg, [this] {
+        return QVariantMap{{u"@sql"_s, ratingSql(chosenEvent(), classGroup(), genderIndex() - 1, ovzIndex() - 1)}};
+    }, [this] {
+        if (checkClass())
+            readData();
+    });
+
     start(FormCeateRatingReg);
 }
 
@@ -493,8 +506,17 @@ void TFormCeateRatingReg::N3Click() { updateStatus(Status::Winner); }
 void TFormCeateRatingReg::N4Click() { updateStatus(Status::PrizeWinner); }
 void TFormCeateRatingReg::N5Click() { updateStatus(Status::NotArrived); }
 
+void TFormCeateRatingReg::FormActivate()
+{
+    // a result typed before the window was left is written, not dropped
+    ui->DBGrid1->postEdit();
+    TChildForm::FormActivate();
+}
+
 void TFormCeateRatingReg::updateStatus(int code)
 {
+    if (!ownRows(DataZRT->GETcreateRatingReg))
+        return;
     rememberRow([code] {
         TQuery* upd = DataZRT->UPDstatusReg;
         upd->Close();
@@ -507,6 +529,8 @@ void TFormCeateRatingReg::updateStatus(int code)
 void TFormCeateRatingReg::BitBtn3Click()
 {
     TQuery* q = DataZRT->GETcreateRatingReg;
+    if (!ownRows(q))
+        return;
     const int id = q->FieldByName(u"id"_s).asInteger();
     TFormCreateRatingFinalEdit dialog;
     dialog.setRow(q->FieldByName(u"nameStatus"_s).asString(), q->FieldByName(u"fio"_s).asString(),

@@ -36,6 +36,8 @@ public:
     void FormCreate() override;
     /// Closes the rating and the event list.
     void FormClose() override;
+    /// Writes a result still being typed, then reads the shared lists again.
+    void FormActivate() override;
 
     /// The event change: passing scores, rating, permission.
     void DBLookupComboBox1CloseUp();

@@ -3,8 +3,14 @@
 #include "ui/ErrorDisplay.h"
 #include "ui/Hints.h"
 
+#include "ui/Dialogs.h"
+#include "data/Query.h"
+
 #include <QCloseEvent>
 #include <QMdiSubWindow>
+#include <memory>
+
+using namespace Qt::Literals::StringLiterals;
 
 void closeChildForm(QWidget* form)
 {
@@ -40,4 +46,76 @@ void TChildForm::closeEvent(QCloseEvent* event)
     if (clearInstance_)
         clearInstance_();
     event->accept();
+}
+
+bool TChildForm::event(QEvent* event)
+{
+    if (event->type() == QEvent::ParentChange)
+        watchFrame();
+    return QWidget::event(event);
+}
+
+void TChildForm::watchFrame()
+{
+    auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget());
+    if (!frame || frame == watchedFrame_)
+        return;
+    watchedFrame_ = frame;
+    // The first activation comes with the opening, right after FormCreate read
+    // everything; every later one reads the shared queries again.
+    auto opened = std::make_shared<bool>(false);
+    connect(frame, &QMdiSubWindow::windowStateChanged, this,
+            [this, opened](Qt::WindowStates before, Qt::WindowStates now) {
+                if (!(now & Qt::WindowActive) || (before & Qt::WindowActive) || isClosing())
+                    return;
+                if (!*opened) {
+                    *opened = true;
+                    return;
+                }
+                runHandler([this] { FormActivate(); });
+            });
+}
+
+void TChildForm::showsShared(TQuery* query, std::function<QVariantMap()> choice, std::function<void()> read)
+{
+    shared_.append({query, std::move(choice), std::move(read)});
+}
+
+void TChildForm::FormActivate()
+{
+    readShared();
+}
+
+void TChildForm::readShared()
+{
+    for (const TSharedView& view : std::as_const(shared_)) {
+        const bool mine = view.query->isOpenFor(view.choice());
+        const int recNo = view.query->RecNo();
+        view.read();
+        if (mine)
+            view.query->setRecNo(recNo);
+    }
+}
+
+bool TChildForm::showsOwnChoice(TQuery* query) const
+{
+    for (const TSharedView& view : shared_)
+        if (view.query == query)
+            return query->isOpenFor(view.choice());
+    return query->Active();
+}
+
+bool TChildForm::ownRows(TQuery* query)
+{
+    if (showsOwnChoice(query))
+        return true;
+    readShared();
+    ShowInformation(refreshedText());
+    return false;
+}
+
+QString TChildForm::refreshedText()
+{
+    return u"Список в этом окне был прочитан заново: его изменил выбор в другом окне. "
+           u"Проверьте список и повторите действие."_s;
 }

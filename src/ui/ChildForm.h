@@ -3,8 +3,12 @@
 // FormCreate, its end through FormClose, the global instance pointer that names
 // the most recently opened window of its class, and closing through its frame.
 
+#include <QList>
+#include <QVariantMap>
 #include <QWidget>
 #include <functional>
+
+class TQuery;
 
 /// Closes a working window: the child window that frames it inside the main
 /// window, or the form itself when it stands alone.
@@ -12,7 +16,20 @@
 ///     void TFormPassingScoreReg::BitBtn1Click() { closeChildForm(this); }
 void closeChildForm(QWidget* form);
 
-/// The base of every working window. A window's constructor sets up its form
+/// The base of every working window.
+///
+/// Windows share the named queries, so another window may have read a shared
+/// query for its own choice (another event, another search). A window declares
+/// each shared query it shows with its own choice and its own reading routine
+/// (showsShared); when it becomes the active window again it reads them anew
+/// for its own choice (FormActivate), and a write that takes its rows from a
+/// shared query asks ownRows() first:
+///
+///     showsShared(DataZRT->GETappPartReg, [this] { return QVariantMap{{u"eduID1"_s, chosenEvent()}}; },
+///                 [this] { readCandidate(); });
+///     ...
+///     if (!ownRows(DataZRT->GETappPartReg)) return;   // re-read, told, nothing written
+/// A window's constructor sets up its form
 /// and its connections, then calls start(): the hints are mirrored to the status
 /// bar and FormCreate runs through the general error display. Closing the window
 /// runs FormClose the same way; from then on isClosing() is true, so that
@@ -34,8 +51,23 @@ public:
     /// Closes the queries the window opened.
     virtual void FormClose() {}
 
+    /// The window became the active child window again: each declared shared
+    /// query is read again for the window's own choice (at the same record when
+    /// it already held that choice). Windows with more to refresh override it.
+    virtual void FormActivate();
+
     /// True once the window began to close.
     bool isClosing() const { return closing_; }
+
+    /// Whether a declared shared query is open for this window's own choice.
+    bool showsOwnChoice(TQuery* query) const;
+    /// Before a write that takes its rows from a shared query: true when the
+    /// query holds this window's own choice. Otherwise the window reads what it
+    /// shows again, tells the user the list was refreshed and returns false;
+    /// nothing is to be written then.
+    bool ownRows(TQuery* query);
+    /// The information text ownRows shows.
+    static QString refreshedText();
 
 protected:
     /// Makes this the window that instance names (cleared when it closes or is
@@ -52,9 +84,24 @@ protected:
         startForm();
     }
     void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
+
+    /// Declares a shared query the window shows: choice gives the parameter
+    /// values of the window's own choice, read reads the query for it.
+    void showsShared(TQuery* query, std::function<QVariantMap()> choice, std::function<void()> read);
+    /// Reads every declared shared query for the window's own choice.
+    void readShared();
 
 private:
+    struct TSharedView {
+        TQuery* query;
+        std::function<QVariantMap()> choice;
+        std::function<void()> read;
+    };
     void startForm();
+    void watchFrame();
     bool closing_ = false;
     std::function<void()> clearInstance_;
+    QList<TSharedView> shared_;
+    QWidget* watchedFrame_ = nullptr;
 };

@@ -1,5 +1,10 @@
 #include "ui/Dialogs.h"
 
+#include "ui/Hints.h"
+
+#include <QCoreApplication>
+#include <QStatusTipEvent>
+
 #include <QApplication>
 #include <QDialog>
 
@@ -50,9 +55,22 @@ QMessageBox::StandardButton TDialogs::MessageDlg(const QString& text, TMsgDlgTyp
 
 int TDialogs::ShowModal(QDialog& dialog)
 {
+    // Every dialog of the program has a fixed border, on every platform: its
+    // size is the one it has when it opens.
+    if (!dialog.testAttribute(Qt::WA_Resized))
+        dialog.adjustSize();
+    dialog.setFixedSize(dialog.size());
+    // Its hints reach the status bar as the main window's do...
+    mirrorHints(&dialog);
+    int result;
     if (modalHook())
-        return modalHook()(dialog);
-    return dialog.exec();
+        result = modalHook()(dialog);
+    else
+        result = dialog.exec();
+    // ...and the hint of a closed dialog does not stay there.
+    QStatusTipEvent noHint{QString()};
+    QCoreApplication::sendEvent(&dialog, &noHint);
+    return result;
 }
 
 void TDialogs::setHooks(MessageHook message, ModalHook modal)

@@ -1,6 +1,8 @@
 #pragma once
 // The general error display and the guards that lead failures to it.
 
+#include "data/Connection.h"
+
 #include <QString>
 #include <exception>
 #include <functional>
@@ -21,12 +23,14 @@ void ShowException(const std::exception& error);
 ///     generalErrorText("Invalid hash string")   // "Invalid hash string."
 QString generalErrorText(const QString& text);
 
-/// Runs a handler; a failure it does not catch reaches the general error display.
+/// Runs a handler as one user action (a lost connection is tried again once
+/// within it); a failure it does not catch reaches the general error display.
 ///
 ///     connect(ui->BitBtn2, &QPushButton::clicked, this, [this] { runHandler([this] { BitBtn2Click(); }); });
 template <class F>
 void runHandler(F&& handler)
 {
+    TUserAction action;
     try {
         handler();
     } catch (const std::exception& e) {
@@ -54,7 +58,9 @@ auto handler(F f)
 }
 
 /// A guarded database write: a failure shows "Ошибка записи в БД" (error box,
-/// OK) and ends the action. Returns whether the write went through.
+/// OK) and ends the action. Returns whether the write went through. A lost
+/// connection (EConnectionLost) is not caught: it ends the whole action, so
+/// that a loop of writes stops at the first one that could not be sent.
 ///
 ///     if (!guardedWrite([&] { DataZRT->UPDpassingScoreReg->ExecSQL(); })) return;
 bool guardedWrite(const std::function<void()>& write);

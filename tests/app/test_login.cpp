@@ -6,6 +6,7 @@
 #include "app/Application.h"
 #include "app/Checkauthorization.h"
 #include "app/MainZRT.h"
+#include "ui/ChildForm.h"
 #include "crypto/Bcrypt.h"
 #include "data/DataZRT.h"
 #include "support/TestDb.h"
@@ -13,6 +14,7 @@
 
 #include <QAction>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTcpServer>
@@ -260,8 +262,17 @@ void TestLogin::failedLoginEndsTheSession()
         TFormMainZRT w;
         login(seam, w, kAdmin, kPassword);
         QCOMPARE(DataZRT->userID, 501);
+        w.N13Click(); // a window of the session
+        QPointer<QWidget> window = w.childForms().value(0);
+        QVERIFY(window);
+        login(seam, w, kAdmin, kPassword); // the same account again keeps it
+        QVERIFY(window && !static_cast<TChildForm*>(window.data())->isClosing());
 
         login(seam, w, wrongLogin, u"не тот"_s);
+        // the windows of the ended session close and write nothing more
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(window.isNull());
+        QVERIFY(w.childForms().isEmpty());
         QCOMPARE(seam.texts().size(), 1);
         QCOMPARE(DataZRT->userID, -1);
         QCOMPARE(DataZRT->areaID, 0);

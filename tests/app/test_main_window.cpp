@@ -2,7 +2,9 @@
 // the menu closed to the always-open set, and the general error display.
 
 #include "ui/ErrorDisplay.h"
+#include "app/Application.h"
 #include "app/MainZRT.h"
+#include "data/Format.h"
 #include "data/DataZRT.h"
 #include "data/Errors.h"
 #include "support/TestDb.h"
@@ -29,6 +31,9 @@ private slots:
     void permissionFailureWhileDisconnected();
     void logoStaysCentred();
     void childWindowsOpenArrangeAndClose();
+    void childWindowsOpenInsideTheArea();
+    void neutralSystemWritesTheRussianWay_data();
+    void neutralSystemWritesTheRussianWay();
     void generalErrorDisplay_data();
     void generalErrorDisplay();
     void guardedWriteReportsFailure();
@@ -133,6 +138,49 @@ void TestMainWindow::logoStaysCentred()
     QCoreApplication::processEvents();
     QVERIFY(w.logo()->x() < 0);
     QVERIFY(w.logo()->y() < 0);
+}
+
+void TestMainWindow::childWindowsOpenInsideTheArea()
+{
+    UiSeam seam;
+    TFormMainZRT w;
+    w.resize(1200, 800);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    const QRect area = w.mdiArea()->viewport()->rect();
+    for (int i = 0; i < 4; ++i) {
+        auto* form = new QWidget;
+        form->setMinimumSize(i == 3 ? QSize(3000, 2000) : QSize(900, 600)); // the last one asks too much
+        w.openChild(form);
+        const QRect placed = w.mdiArea()->subWindowList().last()->geometry();
+        QVERIFY2(area.contains(placed), qPrintable(u"%1: %2,%3 %4x%5"_s.arg(i).arg(placed.x()).arg(placed.y())
+                                                       .arg(placed.width()).arg(placed.height())));
+        if (i > 0 && i < 3)
+            QVERIFY(placed.topLeft() != w.mdiArea()->subWindowList().first()->geometry().topLeft());
+    }
+}
+
+void TestMainWindow::neutralSystemWritesTheRussianWay_data()
+{
+    QTest::addColumn<QLocale>("system");
+    QTest::addColumn<QString>("used");
+    QTest::newRow("C") << QLocale::c() << u"ru_RU"_s;
+    QTest::newRow("English") << QLocale(QLocale::English, QLocale::UnitedKingdom) << u"en_GB"_s;
+    QTest::newRow("German") << QLocale(QLocale::German, QLocale::Germany) << u"de_DE"_s;
+}
+
+void TestMainWindow::neutralSystemWritesTheRussianWay()
+{
+    QFETCH(QLocale, system);
+    QFETCH(QString, used);
+    const QLocale locale = TApplication::workingLocale(system);
+    QCOMPARE(locale.name(), used);
+    if (system == QLocale::c()) {
+        QLocale::setDefault(locale);
+        QCOMPARE(DateToStr(QDate(2026, 1, 13)), u"13.01.2026"_s);
+        QCOMPARE(FloatToStr(60.01), u"60,01"_s);
+        QLocale::setDefault(QLocale::c());
+    }
 }
 
 void TestMainWindow::childWindowsOpenArrangeAndClose()

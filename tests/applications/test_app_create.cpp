@@ -2,6 +2,7 @@
 // candidate, adding and removing one, several or all, the values of a new row,
 // refused inserts, an administrator without events, following the choice.
 
+#include "app/MainZRT.h"
 #include "applications/AppCreateReg.h"
 #include "data/Codes.h"
 #include "data/DBGrid.h"
@@ -10,6 +11,8 @@
 #include "support/TestDb.h"
 #include "support/Ui.h"
 
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QToolButton>
 #include <QtTest>
 
@@ -105,6 +108,7 @@ private slots:
     void doubledChoiceIsRefusedOthersGoIn();
     void insertsGoOnAfterReconnecting();
     void eventListClosedElsewhere();
+    void twoWindowsInsertOnlyTheirOwnCandidates();
     void removing_data();
     void removing();
     void removeAllIsOneStatement();
@@ -290,6 +294,63 @@ void TestAppCreate::eventListClosedElsewhere()
     QVERIFY(seam.messages.at(0).text.startsWith(u"Выбранное мероприятие отсутствует в списке мероприятий"_s));
     QCOMPARE(applicationUsers(s.db, Maths), QList<int>{1007});
     QVERIFY(!DataZRT->GETappPartReg->ControlsDisabled());
+}
+
+void TestAppCreate::twoWindowsInsertOnlyTheirOwnCandidates()
+{
+    // Two windows share the lists: A on Maths, B on Physics, opened after A.
+    DataSession s;
+    fillEvents(s.db);
+    DataZRT->userID = Admin;
+    UiSeam seam;
+    TFormMainZRT main;
+    main.resize(1400, 900);
+    main.show();
+    auto* a = new TFormAppCreateReg;
+    main.openChild(a);
+    auto* b = new TFormAppCreateReg;
+    main.openChild(b);
+    find<TDBLookupComboBox>(b, u"DBLookupComboBox1"_s)->chooseIndex(1);
+    QCOMPARE(b->chosenEvent(), Physics);
+    QCOMPARE(ids(DataZRT->GETappPartReg), QList<int>{1003});
+
+    // ">" in A while the shared list holds B's event: read again, nothing written.
+    auto* gridA = find<TDBGrid>(a, u"DBGrid1"_s);
+    selectRows(gridA, {1});
+    a->SpeedButton1Click();
+    QCOMPARE(seam.texts(), QStringList{TChildForm::refreshedText()});
+    QCOMPARE(seam.messages.first().type, TMsgDlgType::Information);
+    QCOMPARE(applicationUsers(s.db, Maths), QList<int>{1007});
+    QCOMPARE(applicationUsers(s.db, Physics), QList<int>{});
+    QCOMPARE(ids(DataZRT->GETappPartReg), (QList<int>{1001, 1002, 1003, 1008}));
+    seam.clear();
+    selectRows(gridA, {1});
+    a->SpeedButton1Click();
+    QCOMPARE(applicationUsers(s.db, Maths), (QList<int>{1001, 1007}));
+
+    // Activating a window reads its own event again; B's ">>" inserts Physics candidates only.
+    const auto activate = [&](QWidget* form) {
+        main.mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(form->parentWidget()));
+    };
+    activate(a);
+    QVERIFY(DataZRT->GETappPartReg->isOpenFor({{u"eduID1"_s, Maths}}));
+    activate(b);
+    QVERIFY(DataZRT->GETappPartReg->isOpenFor({{u"eduID1"_s, Physics}}));
+    b->SpeedButton2Click();
+    QVERIFY2(seam.messages.isEmpty(), qPrintable(seam.texts().join(u'|')));
+    QCOMPARE(applicationUsers(s.db, Physics), QList<int>{1003});
+    QCOMPARE(applicationUsers(s.db, Maths), (QList<int>{1001, 1007}));
+
+    // "<<" in A after B's reading: refused as well, then A's own application.
+    activate(a);
+    QVERIFY(DataZRT->AppCreateRegSet->isOpenFor({{u"eduID1"_s, Maths}}));
+    b->readCandidateSet(); // B reads behind A's back, as a window of its own would
+    a->SpeedButton3Click();
+    QCOMPARE(seam.texts(), QStringList{TChildForm::refreshedText()});
+    QCOMPARE(applicationUsers(s.db, Physics), QList<int>{1003});
+    a->SpeedButton3Click();
+    QCOMPARE(applicationUsers(s.db, Maths), QList<int>{});
+    QCOMPARE(applicationUsers(s.db, Physics), QList<int>{1003});
 }
 
 void TestAppCreate::removing_data()

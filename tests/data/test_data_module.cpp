@@ -6,11 +6,14 @@
 #include "data/DBLookupComboBox.h"
 #include "data/DataZRT.h"
 #include "data/Errors.h"
+#include "data/Format.h"
+#include "data/MemTable.h"
 #include "support/TestDb.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QHeaderView>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QtTest>
@@ -48,12 +51,16 @@ private slots:
     void profileSwitchDrawsTheLamp();
     void closedConnectionFailsQueries();
     void lostConnectionIsReported();
+    void stoppedServerIsReconnectedByTheNextAction();
     void builtInProfilesUnscrambleThePassword();
     void my_ucfirst_data();
     void my_ucfirst();
     void sortSQLKeepsOneSortLine();
     void directoryCreate();
     void twoViewsShowTheSameQuery();
+    void numbersInTheUserFormat_data();
+    void numbersInTheUserFormat();
+    void columnsFitTheirContent();
     void fetchFailureIsRaised();
     void parametersAreBoundNotSpliced();
     void transactionRollsBackOnFailure();
@@ -145,13 +152,66 @@ void TestDataModule::lostConnectionIsReported()
     q->Close();
     s.db.exec(u"KILL %1"_s.arg(id));
 
-    // The next action reports the loss; nothing reconnects by itself.
+    // The next action reports the loss.
     QVERIFY_THROWS_EXCEPTION(EDatabaseError, DataZRT->GETarea->Open());
     QVERIFY(!DataZRT->GETarea->Active());
     // Choosing the network again brings the connection back.
     QVERIFY(DataZRT->changeNET(0));
     DataZRT->GETarea->Open();
     QCOMPARE(DataZRT->GETarea->RecordCount(), 1);
+}
+
+void TestDataModule::stoppedServerIsReconnectedByTheNextAction()
+{
+    TestServer server;
+    TestDb db(server.dir());
+    db.exec(u"INSERT INTO vzl_areas(id,name) VALUES (1,'Алтово')"_s);
+    QStringList lamp;
+    TDataZRT data;
+    connect(&data.FDConnection1, &TConnection::afterConnect, [&] { lamp << u"green"_s; });
+    connect(&data.FDConnection1, &TConnection::afterDisconnect, [&] { lamp << u"red"_s; });
+    data.DataModuleCreate(db.profiles());
+    TQuery* insert = data.emptySQL;
+    insert->SQL() = QStringList{u"INSERT INTO vzl_areas(id,name) VALUES (2,'Бережки')"_s};
+
+    server.pause();
+    {
+        // The write finds the server gone: reported, the connection closed, the lamp red.
+        TUserAction action;
+        try {
+            insert->ExecSQL();
+            QFAIL("the write went through");
+        } catch (const EConnectionLost& e) {
+            QVERIFY2(e.message().startsWith(u"Соединение с базой данных потеряно. "_s), qPrintable(e.message()));
+            QVERIFY(TConnection::isConnectionLoss(e.nativeCode()));
+            QVERIFY(e.message().size() > EConnectionLost::lead().size()); // the server's words follow
+        }
+        QVERIFY(!data.FDConnection1.Connected());
+        QCOMPARE(lamp, (QStringList{u"green"_s, u"red"_s}));
+        // Within the same action nothing is tried again.
+        QVERIFY_THROWS_EXCEPTION(EConnectionLost, data.GETarea->Open());
+    }
+    {
+        // The next action tries once; the server is still down.
+        TUserAction action;
+        try {
+            data.GETarea->Open();
+            QFAIL("opened without a server");
+        } catch (const EConnectionLost& e) {
+            QCOMPARE(e.nativeCode(), 2002);
+        }
+        QCOMPARE(lamp.size(), 2);
+    }
+    server.resume();
+    {
+        // Back: the next action connects quietly and reads; the write was not sent again.
+        TUserAction action;
+        data.GETarea->Open();
+        QCOMPARE(data.GETarea->RecordCount(), 1);
+        QCOMPARE(lamp.last(), u"green"_s);
+    }
+    QVERIFY(data.FDConnection1.Connected());
+    QCOMPARE(data.FDConnection1.param(u"Port"_s), QString::number(db.profiles()[0].last().mid(5).toInt()));
 }
 
 void TestDataModule::builtInProfilesUnscrambleThePassword()
@@ -212,6 +272,74 @@ void TestDataModule::directoryCreate()
     QVERIFY(!TDataZRT::DirectoryCreate(name + u"-missing/child"_s));
     QVERIFY(!QFileInfo::exists(path + u"-missing"_s));
     QDir(path).removeRecursively();
+}
+
+void TestDataModule::numbersInTheUserFormat_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("number");
+    QTest::addColumn<double>("value");
+    QTest::newRow("decimal comma") << u" 60,01 "_s << true << 60.01;
+    QTest::newRow("negative") << u"-2,5"_s << true << -2.5;
+    QTest::newRow("decimal point") << u"60.01"_s << false << 0.0;
+    QTest::newRow("inf") << u"inf"_s << false << 0.0;
+    QTest::newRow("negative inf") << u"-inf"_s << false << 0.0;
+    QTest::newRow("nan") << u"nan"_s << false << 0.0;
+    QTest::newRow("too large") << u"1e999"_s << false << 0.0;
+    QTest::newRow("empty") << u""_s << false << 0.0;
+}
+
+void TestDataModule::numbersInTheUserFormat()
+{
+    QFETCH(QString, typed);
+    QFETCH(bool, number);
+    QFETCH(double, value);
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+    const auto restore = qScopeGuard([] { QLocale::setDefault(QLocale::c()); });
+    if (number)
+        QCOMPARE(StrToFloat(typed), value);
+    else
+        QVERIFY_THROWS_EXCEPTION(EConvertError, StrToFloat(typed));
+}
+
+void TestDataModule::columnsFitTheirContent()
+{
+    const QString longName = u"Региональный этап всероссийской олимпиады школьников по основам безопасности "
+                             u"и защиты Родины (теоретический и практический туры)"_s;
+    TMemTable table(u"events"_s, {u"id"_s, u"nameEdu"_s, u"nameArea"_s, u"dateStart"_s});
+    table.Open();
+    table.AppendRecord({1, u"Математика"_s, u"Бережанский район"_s, QDate(2026, 3, 22)});
+    table.AppendRecord({2, longName, u"г. Велград"_s, QDate(2026, 3, 23)});
+    TDataSource source(u"SourceEvents"_s, &table);
+    TDBGrid grid;
+    grid.setColumns({{u"id"_s, QString(), false},
+                     {u"nameEdu"_s, u"Наименование мероприятия"_s, true, Qt::AlignLeft, 320},
+                     {u"nameArea"_s, u"МО"_s, true, Qt::AlignLeft, 40},
+                     {u"dateStart"_s, u"Начало"_s, true, Qt::AlignCenter, 30}});
+    grid.setDataSource(&source);
+    const int name = grid.columnOf(u"nameEdu"_s);
+
+    // A wide grid: every text whole, the name column takes the spare width.
+    grid.resize(1800, 300);
+    grid.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&grid));
+    for (int column = 1; column < 4; ++column)
+        for (int recNo = 1; recNo <= 2; ++recNo)
+            QVERIFY2(!grid.isCut(recNo, column), qPrintable(grid.cellText(recNo, grid.columns().at(column).field)));
+    int total = 0;
+    for (int column = 1; column < 4; ++column)
+        total += grid.columnWidth(column);
+    QCOMPARE(total, grid.viewport()->width());
+    QVERIFY(grid.columnWidth(name) > grid.naturalWidth(name) || grid.naturalWidth(name) >= 560);
+    QVERIFY(!grid.model()->index(1, name).data(Qt::ToolTipRole).isValid());
+
+    // A narrow one: the columns keep their content's width; a cut name shows itself as a tip.
+    grid.resize(500, 300);
+    QCOMPARE(grid.columnWidth(grid.columnOf(u"nameArea"_s)), grid.naturalWidth(grid.columnOf(u"nameArea"_s)));
+    QVERIFY(!grid.isCut(1, grid.columnOf(u"dateStart"_s)));
+    QVERIFY(grid.isCut(2, name));
+    QCOMPARE(grid.model()->index(1, name).data(Qt::ToolTipRole).toString(), longName);
+    QVERIFY(!grid.model()->index(0, name).data(Qt::ToolTipRole).isValid());
 }
 
 void TestDataModule::twoViewsShowTheSameQuery()

@@ -111,6 +111,7 @@ private slots:
     void saveWithoutTicks();
     void failedSaveKeepsTheOldChoices();
     void titleClickSortOutlivesTheWindow();
+    void ticksFollowTheCurrentPupil();
 
 private:
     std::unique_ptr<DataSession> s;
@@ -267,6 +268,8 @@ void TestSetEventUser::saveWithoutTicks()
     UiSeam seam;
     TFormSetEventUser w;
     findPupils(w, u"Иванов"_s);
+    QCOMPARE(ticked(w), QStringList{u"check_101"_s}); // the ticks of the first pupil found
+    tick(w, u"check_101"_s, false);
     w.BitBtn3Click();
     QCOMPARE(seam.texts(), QStringList{u"Не определено мероприятие"_s});
     QCOMPARE(seam.messages.first().type, TMsgDlgType::Error);
@@ -293,6 +296,9 @@ void TestSetEventUser::failedSaveKeepsTheOldChoices()
     // The connection is usable afterwards: a pupil with a class saves.
     seam.clear();
     findPupils(w, u"Сиваницкий"_s);
+    QCOMPARE(ticked(w), QStringList{}); // his own choices: none; Петров's ticks are gone
+    tick(w, u"check_101"_s, true);
+    tick(w, u"check_102"_s, true);
     w.BitBtn3Click();
     QCOMPARE(seam.texts(), QStringList{u"Данные обновлены"_s});
     QCOMPARE(choicesOf(s->db, 203), (QList<QVariantList>{{101, 2, 11}, {102, 2, 11}}));
@@ -320,3 +326,43 @@ void TestSetEventUser::titleClickSortOutlivesTheWindow()
 
 QTEST_MAIN(TestSetEventUser)
 #include "test_set_event_user.moc"
+
+void TestSetEventUser::ticksFollowTheCurrentPupil()
+{
+    s->db.exec(u"INSERT INTO vzl_userseducation_reg(usersID,educationListID,periodsID,classPart) VALUES"
+               " (201,101,2,9),(202,102,2,10)"_s);
+    UiSeam seam;
+    TFormSetEventUser w;
+    w.resize(1000, 500);
+    w.show();
+    auto* save = find<QPushButton>(&w, u"BitBtn3"_s);
+    auto* grid = find<TDBGrid>(&w, u"DBGrid1"_s);
+    const auto choiceOf = [](int pupil) { return QStringList{pupil == 201 ? u"check_101"_s : u"check_102"_s}; };
+
+    // A search shows the choices of its first pupil, the arrow keys those of the next.
+    findPupils(w, u"иванов"_s);
+    const QList<int> found = foundIds();
+    QCOMPARE(found.size(), 2);
+    QCOMPARE(ticked(w), choiceOf(found[0]));
+    QVERIFY(save->isEnabled());
+    grid->setFocus();
+    QTest::keyClick(grid, Qt::Key_Down);
+    QCOMPARE(DataZRT->searchUser4SetEduu->FieldByName(u"id"_s).asInteger(), found[1]);
+    QCOMPARE(ticked(w), choiceOf(found[1]));
+
+    // Ticks of the last pupil do not pass to the first one of a new search.
+    tick(w, u"check_101"_s, true);
+    findPupils(w, u"Сиваницкий"_s);
+    QCOMPARE(ticked(w), QStringList{});
+    tick(w, u"check_102"_s, true);
+    click(&w, u"BitBtn3"_s);
+    QCOMPARE(seam.texts(), QStringList{u"Данные обновлены"_s});
+    QCOMPARE(choicesOf(s->db, 203), (QList<QVariantList>{{102, 2, 11}}));
+    QCOMPARE(choicesOf(s->db, 201), (QList<QVariantList>{{101, 2, 9}}));
+    QCOMPARE(choicesOf(s->db, 202), (QList<QVariantList>{{102, 2, 10}}));
+
+    // No pupil found: no ticks, nothing to save.
+    findPupils(w, u"Яковлев"_s);
+    QCOMPARE(ticked(w), QStringList{});
+    QVERIFY(!save->isEnabled());
+}

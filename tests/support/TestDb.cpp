@@ -24,20 +24,68 @@ QString testDbDir()
 {
     throw std::runtime_error((what + u": "_s + error.text()).toStdString());
 }
+
+int portOf(const QString& dir)
+{
+    QFile f(dir + u"/port"_s);
+    if (!f.open(QIODevice::ReadOnly))
+        throw std::runtime_error("the test database server is not running (no port file in "
+                                 + dir.toStdString() + ")");
+    return f.readAll().trimmed().toInt();
+}
 } // namespace
 
 int TestDb::port()
 {
-    QFile f(testDbDir() + u"/port"_s);
-    if (!f.open(QIODevice::ReadOnly))
-        throw std::runtime_error("the test database server is not running (no port file in "
-                                 + testDbDir().toStdString() + ")");
-    return f.readAll().trimmed().toInt();
+    return portOf(testDbDir());
 }
 
 QString TestDb::socket()
 {
     return testDbDir() + u"/mysqld.sock"_s;
+}
+
+int TestDb::serverPort() const
+{
+    return portOf(dir_);
+}
+
+QString TestDb::serverSocket() const
+{
+    return dir_ + u"/mysqld.sock"_s;
+}
+
+TestServer::TestServer()
+    : dir_(u"/tmp/talvira-srv-%1-%2"_s.arg(QCoreApplication::applicationPid()).arg(dbCounter.fetchAndAddRelaxed(1)))
+{
+    run(u"start"_s);
+}
+
+TestServer::~TestServer()
+{
+    try {
+        run(u"stop"_s);
+    } catch (const std::exception&) {
+    }
+}
+
+void TestServer::run(const QString& command)
+{
+    QProcess script;
+    script.setProcessChannelMode(QProcess::MergedChannels);
+    script.start(QString::fromUtf8(TALVIRA_SOURCE_DIR) + u"/scripts/testdb.sh"_s, {command, dir_});
+    if (!script.waitForFinished(120000) || script.exitCode() != 0)
+        throw std::runtime_error(("testdb.sh " + command + ": " + QString::fromLocal8Bit(script.readAll())).toStdString());
+}
+
+void TestServer::pause()
+{
+    run(u"pause"_s);
+}
+
+void TestServer::resume()
+{
+    run(u"resume"_s);
 }
 
 QString TestDb::password()
@@ -46,14 +94,15 @@ QString TestDb::password()
     return TDataZRT::databasePassword();
 }
 
-TestDb::TestDb()
-    : name_(u"t_%1_%2"_s.arg(QCoreApplication::applicationPid()).arg(dbCounter.fetchAndAddRelaxed(1)))
+TestDb::TestDb(const QString& serverDir)
+    : dir_(serverDir.isEmpty() ? testDbDir() : serverDir)
+    , name_(u"t_%1_%2"_s.arg(QCoreApplication::applicationPid()).arg(dbCounter.fetchAndAddRelaxed(1)))
     , connection_(u"testadmin-"_s + name_)
 {
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(u"QMYSQL"_s, connection_);
         db.setUserName(u"root"_s);
-        db.setConnectOptions(u"UNIX_SOCKET="_s + socket());
+        db.setConnectOptions(u"UNIX_SOCKET="_s + serverSocket());
         if (!db.open())
             fail(u"connecting to the test server"_s, db.lastError());
         QSqlQuery q(db);
@@ -86,7 +135,7 @@ std::array<TNetProfile, 2> TestDb::profiles(int localPort) const
 {
     const TNetProfile internet = {u"User_Name=olimp"_s, u"Password="_s + password(),
                                   u"Server=127.0.0.1"_s, u"Database="_s + name_,
-                                  u"Port=%1"_s.arg(port())};
+                                  u"Port=%1"_s.arg(serverPort())};
     TNetProfile local = internet;
     if (localPort)
         TDataZRT::setProfileValue(local, u"Port"_s, QString::number(localPort));
@@ -127,7 +176,7 @@ void TestDb::load(const QString& path)
 {
     QProcess client;
     client.setStandardInputFile(path);
-    client.start(u"mariadb"_s, {u"--no-defaults"_s, u"--socket="_s + socket(), u"-uroot"_s,
+    client.start(u"mariadb"_s, {u"--no-defaults"_s, u"--socket="_s + serverSocket(), u"-uroot"_s,
                                 u"--default-character-set=utf8mb4"_s, name_});
     if (!client.waitForFinished(120000) || client.exitCode() != 0)
         throw std::runtime_error(("loading " + path + ": " + QString::fromLocal8Bit(client.readAllStandardError()))

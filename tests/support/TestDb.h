@@ -11,10 +11,33 @@
 #include <array>
 #include <memory>
 
+/// A private server of one test, which the test can stop and start again on
+/// the same port without disturbing the others (scripts/testdb.sh).
+///
+///     TestServer server;
+///     TestDb db(server.dir());
+///     server.pause();    // the server is gone
+///     server.resume();   // back on its port, with its data
+class TestServer {
+public:
+    TestServer();
+    ~TestServer();
+    TestServer(const TestServer&) = delete;
+    TestServer& operator=(const TestServer&) = delete;
+    const QString& dir() const { return dir_; }
+    void pause();
+    void resume();
+
+private:
+    void run(const QString& command);
+    QString dir_;
+};
+
 class TestDb {
 public:
-    /// Creates the database `t_<pid>_<n>` and loads schema and reference rows.
-    TestDb();
+    /// Creates the database `t_<pid>_<n>` and loads schema and reference rows,
+    /// on the server of the test run or on the one in serverDir.
+    explicit TestDb(const QString& serverDir = QString());
     /// Drops the database.
     ~TestDb();
     TestDb(const TestDb&) = delete;
@@ -43,6 +66,9 @@ public:
 
 private:
     QSqlDatabase admin() const;
+    int serverPort() const;
+    QString serverSocket() const;
+    QString dir_;
     QString name_;
     QString connection_;
 };
