@@ -38,9 +38,8 @@ int run(const QStringList& args)
     const int runs = o.runs;
     const int wanted = o.extra(u"--candidates"_s, u"2000"_s).toInt();
     QTemporaryDir tmp;
-    const QString data = bench::makeLargeData(o.data, tmp.filePath(u"big.sql"_s));
-    bench::BenchDb admin(o.socket(), u"bench_app_%1"_s.arg(QCoreApplication::applicationPid()), o.keep);
-    admin.loadDemo(data);
+    bench::BenchDb admin(o, u"bench_app"_s);
+    admin.loadDemo(bench::makeLargeData(o.data, tmp.filePath(u"big.sql"_s)));
     QElapsedTimer t;
     t.start();
 
@@ -67,12 +66,7 @@ int run(const QStringList& args)
     TDataZRT dm;
     bench::connectDataModule(dm, o, admin, user);
     QStringList messages;
-    TDialogs::setHooks(
-        [&](const TMessage& m) {
-            messages << m.text;
-            return QMessageBox::Ok;
-        },
-        [](QDialog&) { return int(QDialog::Rejected); });
+    bench::recordMessages(messages);
 
     QList<double> add, removeAll;
     int candidates = 0;

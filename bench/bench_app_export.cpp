@@ -60,9 +60,8 @@ int run(const QStringList& args)
     const int runs = o.runs;
     QTemporaryDir tmp;
     const QString out = o.outDirOr(tmp.filePath(u"out"_s));
-    const QString data = bench::makeLargeData(o.data, tmp.filePath(u"big.sql"_s), Participants);
-    bench::BenchDb admin(o.socket(), u"bench_export_%1"_s.arg(QCoreApplication::applicationPid()), o.keep);
-    admin.loadDemo(data);
+    bench::BenchDb admin(o, u"bench_export"_s);
+    admin.loadDemo(bench::makeLargeData(o.data, tmp.filePath(u"big.sql"_s), Participants));
     // A server in use keeps statistics of its tables; a freshly loaded one gets
     // them here, so that the planner sees the data as it would there.
     admin.exec(u"ANALYZE TABLE vzl_application_reg, vzl_users, vzl_users4add, vzl_schools, vzl_areas, "
@@ -72,11 +71,10 @@ int run(const QStringList& args)
 
     // The event of the active year with the most application rows, and one of
     // its administrators.
-    const int period = admin.scalar(u"SELECT id FROM vzl_periods WHERE active=1"_s).toInt();
-    const int event = admin.scalar(u"SELECT educationlListID_reg FROM vzl_application_reg WHERE periodID=%1 AND levelolimpID=3"
-                                   " GROUP BY educationlListID_reg ORDER BY COUNT(*) DESC LIMIT 1"_s.arg(period)).toInt();
-    const int user = admin.scalar(u"SELECT usersID FROM vzl_userseducation WHERE educationListID=%1 AND periodsID=%2 LIMIT 1"_s
-                                      .arg(event).arg(period)).toInt();
+    const bench::LargestEvent largest = bench::largestEvent(admin);
+    const int period = largest.period;
+    const int event = largest.event;
+    const int user = largest.user;
     const int rows = admin.scalar(u"SELECT COUNT(*) FROM vzl_application_reg WHERE educationlListID_reg=%1 AND periodID=%2"_s
                                       .arg(event).arg(period)).toInt();
     if (rows < Participants)

@@ -131,7 +131,7 @@ int run(const QStringList& args)
     QTemporaryDir tmp;
     setOutputRoot(o.outDirOr(tmp.path()));
 
-    bench::BenchDb admin(o.socket(), u"bench_diplomas_%1"_s.arg(QCoreApplication::applicationPid()), o.keep);
+    bench::BenchDb admin(o, u"bench_diplomas"_s);
     admin.execFile(bench::repoDir() + u"/db/schema.sql"_s);
     admin.execFile(bench::repoDir() + u"/db/reference.sql"_s);
     fill(admin);
@@ -142,12 +142,7 @@ int run(const QStringList& args)
     bench::connectDataModule(dm, o, admin, AdminUser);
     dm.fileServerPort = files.port();
     QStringList messages;
-    TDialogs::setHooks(
-        [&](const TMessage& m) {
-            messages << m.text;
-            return QMessageBox::Ok;
-        },
-        [](QDialog&) { return int(QDialog::Rejected); });
+    bench::recordMessages(messages);
     TShell::setHooks([](const QUrl&) { return true; }, {});
 
     qint64 best = -1;

@@ -49,20 +49,18 @@ int run(const QStringList& args)
     QTemporaryDir tmp;
     const QString outDir = o.outDirOr(tmp.filePath(u"out"_s));
     setOutputRoot(outDir);
-    const QString data = bench::makeLargeData(o.data, tmp.filePath(u"big.sql"_s), 10000);
-    bench::BenchDb admin(o.socket(), u"bench_exports_%1"_s.arg(QCoreApplication::applicationPid()), o.keep);
-    admin.loadDemo(data);
+    bench::BenchDb admin(o, u"bench_exports"_s);
+    admin.loadDemo(bench::makeLargeData(o.data, tmp.filePath(u"big.sql"_s), 10000));
     QElapsedTimer t;
     t.start();
 
     // The event of the active year with the most regional-stage rows and one
     // administrator of the region; its diplomas are released and he is
     // responsible for it.
-    const int period = admin.scalar(u"SELECT id FROM vzl_periods WHERE active=1"_s).toInt();
-    const int event = admin.scalar(u"SELECT educationlListID_reg FROM vzl_application_reg WHERE periodID=%1 AND levelolimpID=3"
-                                   " GROUP BY educationlListID_reg ORDER BY COUNT(*) DESC LIMIT 1"_s.arg(period)).toInt();
-    int user = admin.scalar(u"SELECT usersID FROM vzl_userseducation WHERE educationListID=%1 AND periodsID=%2 LIMIT 1"_s
-                                .arg(event).arg(period)).toInt();
+    const bench::LargestEvent largest = bench::largestEvent(admin);
+    const int period = largest.period;
+    const int event = largest.event;
+    int user = largest.user;
     if (user == 0) {
         user = admin.scalar(u"SELECT id FROM vzl_users WHERE roleID=54280 ORDER BY id LIMIT 1"_s).toInt();
         if (user == 0)
@@ -79,12 +77,7 @@ int run(const QStringList& args)
     TDataZRT dm;
     bench::connectDataModule(dm, o, admin, user);
     QStringList messages;
-    TDialogs::setHooks(
-        [&](const TMessage& m) {
-            messages << m.text;
-            return QMessageBox::Ok;
-        },
-        [](QDialog&) { return int(QDialog::Rejected); });
+    bench::recordMessages(messages);
     QStringList opened;
     TShell::setHooks(
         [&](const QUrl& url) {

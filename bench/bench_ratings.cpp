@@ -45,19 +45,17 @@ int run(const QStringList& args)
     const int runs = o.runs;
     const QString outDir = o.outDir;
     QTemporaryDir tmp;
-    const QString data = bench::makeLargeData(o.data, tmp.filePath(u"big.sql"_s), 10000);
-    bench::BenchDb admin(o.socket(), u"bench_ratings_%1"_s.arg(QCoreApplication::applicationPid()), o.keep);
-    admin.loadDemo(data);
+    bench::BenchDb admin(o, u"bench_ratings"_s);
+    admin.loadDemo(bench::makeLargeData(o.data, tmp.filePath(u"big.sql"_s), 10000));
     QElapsedTimer t;
     t.start();
 
     // The event of the active year with the most regional-stage rows, and one
     // of its administrators; it is opened for editing.
-    const int period = admin.scalar(u"SELECT id FROM vzl_periods WHERE active=1"_s).toInt();
-    const int event = admin.scalar(u"SELECT educationlListID_reg FROM vzl_application_reg WHERE periodID=%1 AND levelolimpID=3"
-                                   " GROUP BY educationlListID_reg ORDER BY COUNT(*) DESC LIMIT 1"_s.arg(period)).toInt();
-    const int user = admin.scalar(u"SELECT usersID FROM vzl_userseducation WHERE educationListID=%1 AND periodsID=%2 LIMIT 1"_s
-                                      .arg(event).arg(period)).toInt();
+    const bench::LargestEvent largest = bench::largestEvent(admin);
+    const int period = largest.period;
+    const int event = largest.event;
+    const int user = largest.user;
     admin.exec(u"UPDATE vzl_educationallist_reg SET permission=1 WHERE id=%1"_s.arg(event));
     const int rows = admin.scalar(u"SELECT COUNT(*) FROM vzl_application_reg WHERE educationlListID_reg=%1 AND periodID=%2 AND levelolimpID=3"_s
                                       .arg(event).arg(period)).toInt();
@@ -65,12 +63,7 @@ int run(const QStringList& args)
     TDataZRT dm;
     bench::connectDataModule(dm, o, admin, user);
     QStringList messages;
-    TDialogs::setHooks(
-        [&](const TMessage& m) {
-            messages << m.text;
-            return QMessageBox::Ok;
-        },
-        [](QDialog&) { return int(QDialog::Rejected); });
+    bench::recordMessages(messages);
 
     auto* form = new TFormCeateRatingReg;
     form->resize(1400, 900);

@@ -1,6 +1,7 @@
 #include "BenchSupport.h"
 
 #include "data/DataZRT.h"
+#include "ui/Dialogs.h"
 
 #include <QApplication>
 #include <QDir>
@@ -100,6 +101,11 @@ BenchDb::BenchDb(const QString& socket, const QString& database, bool keep)
         fail(u"connecting as root on "_s + socket + u": "_s + db.lastError().text());
     exec(u"CREATE DATABASE `%1` CHARACTER SET utf8mb4 COLLATE utf8mb4_unicode_ci"_s.arg(database));
     exec(u"USE `%1`"_s.arg(database));
+}
+
+BenchDb::BenchDb(const BenchOptions& options, const QString& prefix)
+    : BenchDb(options.socket(), u"%1_%2"_s.arg(prefix).arg(QCoreApplication::applicationPid()), options.keep)
+{
 }
 
 BenchDb::~BenchDb()
@@ -206,6 +212,27 @@ void connectDataModule(TDataZRT& dm, const BenchOptions& options, const BenchDb&
                                  u"Server=127.0.0.1"_s, u"Database="_s + db.name(), u"Port=%1"_s.arg(options.port)};
     dm.DataModuleCreate({profile, profile});
     dm.userID = user;
+}
+
+LargestEvent largestEvent(BenchDb& db)
+{
+    LargestEvent e;
+    e.period = db.scalar(u"SELECT id FROM vzl_periods WHERE active=1"_s).toInt();
+    e.event = db.scalar(u"SELECT educationlListID_reg FROM vzl_application_reg WHERE periodID=%1 AND levelolimpID=3"
+                        " GROUP BY educationlListID_reg ORDER BY COUNT(*) DESC LIMIT 1"_s.arg(e.period)).toInt();
+    e.user = db.scalar(u"SELECT usersID FROM vzl_userseducation WHERE educationListID=%1 AND periodsID=%2 LIMIT 1"_s
+                           .arg(e.event).arg(e.period)).toInt();
+    return e;
+}
+
+void recordMessages(QStringList& messages)
+{
+    TDialogs::setHooks(
+        [&messages](const TMessage& m) {
+            messages << m.text;
+            return QMessageBox::Ok;
+        },
+        [](QDialog&) { return int(QDialog::Rejected); });
 }
 
 int benchMain(int argc, char** argv, const char* name, int (*run)(const QStringList& args))

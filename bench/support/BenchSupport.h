@@ -72,6 +72,9 @@ struct BenchOptions {
 class BenchDb {
 public:
     BenchDb(const QString& socket, const QString& database, bool keep);
+    /// A database named prefix_<process id> on the server of the options, kept with --keep.
+    ///     bench::BenchDb db(o, u"bench_ratings"_s);
+    BenchDb(const BenchOptions& options, const QString& prefix);
     ~BenchDb();
     BenchDb(const BenchDb&) = delete;
     BenchDb& operator=(const BenchDb&) = delete;
@@ -107,6 +110,22 @@ QString makeLargeData(const QString& given, const QString& path, int bigEvent = 
 ///     TDataZRT dm;
 ///     bench::connectDataModule(dm, o, db, user);
 void connectDataModule(TDataZRT& dm, const BenchOptions& options, const BenchDb& db, int user);
+
+/// The event of the active year with the most regional-stage rows and the first
+/// of its administrators (0 when it has none).
+///     const bench::LargestEvent e = bench::largestEvent(db);  // e.period, e.event, e.user
+struct LargestEvent {
+    int period = 0;
+    int event = 0;
+    int user = 0;
+};
+LargestEvent largestEvent(BenchDb& db);
+
+/// Answers every message with Ok and records its text, refuses every modal
+/// dialog: the benchmark checks the messages after its runs.
+///     QStringList messages;
+///     bench::recordMessages(messages);
+void recordMessages(QStringList& messages);
 
 /// main() of a benchmark: the offscreen platform unless another is set, the
 /// application, run(arguments); a failure is printed with the name and gives 2.
