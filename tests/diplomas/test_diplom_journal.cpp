@@ -133,6 +133,7 @@ private slots:
     void failures();
     void shortDateWithSlashes();
     void databaseFailure();
+    void twoWindowsExportTheirOwnJournal();
 };
 
 void TestDiplomJournal::eventsOfEveryYear()
@@ -370,6 +371,28 @@ void TestDiplomJournal::databaseFailure()
     QCOMPARE(seam.messages.size(), 0);
     QCOMPARE(DataZRT->GETjournal->RecordCount(), 6);
     QVERIFY(find<QPushButton>(&w, u"BitBtn4"_s)->isEnabled());
+}
+
+void TestDiplomJournal::twoWindowsExportTheirOwnJournal()
+{
+    Session s;
+    ExportRoot root;
+    UiSeam seam;
+    TFormCreateDiplomJournal chemistry;
+    choose(chemistry, 20);
+    TFormCreateDiplomJournal biology; // opens on 21 and so re-reads the shared journal
+    QCOMPARE(biology.chosenEvent(), 21);
+
+    // the chemistry window's export would list the biology journal: it reads its own and writes nothing
+    click(&chemistry, u"BitBtn4"_s);
+    QCOMPARE(seam.texts(), QStringList{TChildForm::refreshedText()});
+    QCOMPARE(root.files(), QStringList());
+    QCOMPARE(DataZRT->GETjournal->RecordCount(), 6);
+
+    seam.clear();
+    click(&chemistry, u"BitBtn4"_s);
+    QCOMPARE(seam.texts(), QStringList{sheetSavedText(root.path(journalFile(0)))});
+    QCOMPARE(TXlsxReader(root.path(journalFile(0))).lastRow(), 11);
 }
 
 QTEST_MAIN(TestDiplomJournal)
