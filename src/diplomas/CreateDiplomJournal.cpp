@@ -83,6 +83,15 @@ TFormCreateDiplomJournal::TFormCreateDiplomJournal(QWidget* parent)
     connect(ui->BitBtn1, &QPushButton::clicked, this, [this] { closeChildForm(this); });
     connect(ui->BitBtn4, &QPushButton::clicked, this, handler([this] { BitBtn4Click(); }));
 
+    showsShared(DataZRT->EDUdiplom, [] { return QVariantMap{{u"userID"_s, DataZRT->userID}}; }, [this] {
+        // shared: read again, it keeps this window's choice
+        const QVariant key = ui->DBLookupComboBox1->KeyValue();
+        openAdministratorEvents(DataZRT->EDUdiplom);
+        ui->DBLookupComboBox1->setKeyValue(key);
+    });
+    showsShared(DataZRT->GETjournal, [this] { return QVariantMap{{u"eduID"_s, chosenEvent()}}; },
+                [this] { readData(); });
+
     start(FormCreateDiplomJournal);
 }
 
@@ -234,6 +243,9 @@ void TFormCreateDiplomJournal::saveXLS(const QString& prefix)
 
 void TFormCreateDiplomJournal::BitBtn4Click()
 {
+    // the sheet lists the journal of this window's own event, never another window's
+    if (!ownRows(DataZRT->GETjournal))
+        return;
     progress_->setRange(0, getRecordCount());
     if (!TDataZRT::DirectoryCreate(JournalFolder)) {
         ShowErrorMessage(folderErrorText(JournalFolder));

@@ -578,6 +578,9 @@ TRatingRowReader ratingRowsOf(TQuery* q)
 void TFormCeateRatingReg::BitBtn4Click()
 {
     TQuery* q = DataZRT->GETcreateRatingReg;
+    // the sheet lists the rows of this window's own choice, never another window's
+    if (q->Active() && !ownRows(q))
+        return;
     if (!q->Active() || q->IsEmpty()) {
         ShowInformation(u"Нет данных для импорта"_s);
         return;
