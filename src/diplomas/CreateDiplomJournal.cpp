@@ -69,8 +69,7 @@ TFormCreateDiplomJournal::TFormCreateDiplomJournal(QWidget* parent)
     ui->DBGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
     ui->DBGrid1->setRowColor([this](int recNo) { return DBGrid1DrawColumnCell(recNo); });
 
-    label_ = new TProgressLabel(ui->ProgressBar1, ui->Lb, this);
-    progress_ = label_;
+    showProgressOn(ui->ProgressBar1, ui->Lb);
 
     connect(ui->DBLookupComboBox1, &TDBLookupComboBox::CloseUp, this,
             handler([this] { DBLookupComboBox1CloseUp(); }));
@@ -98,11 +97,6 @@ TFormCreateDiplomJournal::TFormCreateDiplomJournal(QWidget* parent)
 TFormCreateDiplomJournal::~TFormCreateDiplomJournal()
 {
     delete ui;
-}
-
-void TFormCreateDiplomJournal::setProgress(TProgressSink* progress)
-{
-    progress_ = progress ? progress : label_;
 }
 
 void TFormCreateDiplomJournal::FormCreate()
@@ -206,36 +200,36 @@ int TFormCreateDiplomJournal::getRecordCount()
 
 bool TFormCreateDiplomJournal::createXLS(const QString& caption)
 {
-    progress_->setStep(u"Создание экземпляра MS Excel"_s);
+    progress().setStep(u"Создание экземпляра MS Excel"_s);
     try {
         XLAplication = std::make_unique<TExcel>(&TShell::OpenFile);
         XLAplication->StartExcel();
         XLAplication->AddWorkbook();
         XLAplication->DisableEvents();
         XLAplication->SetCaption(caption);
-        progress_->setStepText(u"Создание заголовков таблицы"_s);
+        progress().setStepText(u"Создание заголовков таблицы"_s);
         return true;
     } catch (const std::exception&) {
         // the label tells it; no message box
-        progress_->setStepText(u"Ошибка создания экземпляра MS Excel"_s);
+        progress().setStepText(u"Ошибка создания экземпляра MS Excel"_s);
         return false;
     }
 }
 
 void TFormCreateDiplomJournal::saveXLS(const QString& prefix)
 {
-    progress_->setStepText(u"Сохранение таблицы MS Excel в файл"_s);
+    progress().setStepText(u"Сохранение таблицы MS Excel в файл"_s);
     try {
         const QString path = CounterFileName(OutputFolder(JournalFolder), prefix, u".xlsx"_s);
         XLAplication->SaveSheet(path);
         ShowInformation(sheetSavedText(path));
-        progress_->setPosition(0);
-        progress_->hideStep();
+        progress().setPosition(0);
+        progress().hideStep();
         XLAplication->ShowExcel();
     } catch (const std::exception&) {
         ShowErrorMessage(sheetWriteErrorText());
-        progress_->setPosition(0);
-        progress_->hideStep();
+        progress().setPosition(0);
+        progress().hideStep();
         if (XLAplication)
             XLAplication->ShowExcel();
     }
@@ -246,7 +240,7 @@ void TFormCreateDiplomJournal::BitBtn4Click()
     // the sheet lists the journal of this window's own event, never another window's
     if (!ownRows(DataZRT->GETjournal))
         return;
-    progress_->setRange(0, getRecordCount());
+    progress().setRange(0, getRecordCount());
     if (!TDataZRT::DirectoryCreate(JournalFolder)) {
         ShowErrorMessage(folderErrorText(JournalFolder));
         return;
@@ -266,8 +260,8 @@ void TFormCreateDiplomJournal::BitBtn4Click()
             ~GiveBack() { q->setRecNo(recNo); }
         } giveBack{q, remembered};
         q->First();
-        writeJournalSheet(*XLAplication, chosenEventText(), journalRowsOf(q), *progress_);
+        writeJournalSheet(*XLAplication, chosenEventText(), journalRowsOf(q), progress());
     }
     saveXLS(journalFileBase());
-    progress_->hideStep();
+    progress().hideStep();
 }

@@ -64,14 +64,9 @@ public:
     int chosenEvent() const;
     /// The list text of the chosen event (school year and name).
     QString chosenEventText() const;
-    /// Where the export reports its steps (the label over the progress bar
-    /// unless replaced, e.g. by a test).
-    void setProgress(TProgressSink* progress);
 
 private:
     Ui::TFormCreateDiplomJournal* ui;
-    TProgressLabel* label_;
-    TProgressSink* progress_;
     int shownEvent_ = -1;
     /// The spreadsheet of the last export; the next export replaces it.
     std::unique_ptr<TExcel> XLAplication;

@@ -91,7 +91,7 @@ TFormCreateDiplomReg::TFormCreateDiplomReg(QWidget* parent)
         return colour;
     });
 
-    progress_ = new TProgressLabel(ui->ProgressBar1, ui->Lb);
+    showProgressOn(ui->ProgressBar1, ui->Lb);
 
     connect(ui->DBLookupComboBox1, &TDBLookupComboBox::CloseUp, this,
             handler([this] { DBLookupComboBox1CloseUp(); }));
@@ -271,23 +271,23 @@ bool TFormCreateDiplomReg::LoadTemplate()
             url,
             [&](qint64 received, qint64 total) {
                 if (!begun && total > 0) {
-                    progress_->setRange(0, int(qMin<qint64>(total, INT_MAX)));
+                    progress().setRange(0, int(qMin<qint64>(total, INT_MAX)));
                     begun = true;
                 }
                 if (begun)
-                    progress_->setPosition(int(qMin<qint64>(received, INT_MAX)));
+                    progress().setPosition(int(qMin<qint64>(received, INT_MAX)));
             },
             kDownloadTimeoutMs);
-        progress_->setRange(0, selectedAtStart_);
-        progress_->setPosition(produced_);
+        progress().setRange(0, selectedAtStart_);
+        progress().setPosition(produced_);
         QImage decoded = QImage::fromData(bytes);
         if (decoded.isNull())
             throw EError(u"файл %1 не является изображением"_s.arg(url.path()));
         template_ = std::move(decoded);
         return true;
     } catch (const EError& e) {
-        progress_->setRange(0, selectedAtStart_);
-        progress_->setPosition(produced_);
+        progress().setRange(0, selectedAtStart_);
+        progress().setPosition(produced_);
         ShowErrorMessage(u"При считывании файла из БД возникла ошибка: "_s + e.message());
         return false;
     }
@@ -334,7 +334,7 @@ void TFormCreateDiplomReg::BitBtn4Click()
 {
     ui->DBGrid1->postEdit();
     selectedAtStart_ = countSelected();
-    progress_->setRange(0, selectedAtStart_);
+    progress().setRange(0, selectedAtStart_);
     if (selectedAtStart_ <= 0) {
         ShowInformation(u"Нет выбранных участников.\n\r"_s);
         return;
@@ -342,19 +342,19 @@ void TFormCreateDiplomReg::BitBtn4Click()
 
     const int current = MemList->RecNo();
     produced_ = 0;
-    progress_->setStep(u"Скачивание шаблона..."_s);
+    progress().setStep(u"Скачивание шаблона..."_s);
     LoadTemplate();
     if (template_.isNull()) {
-        progress_->setPosition(0);
-        progress_->hideStep();
+        progress().setPosition(0);
+        progress().hideStep();
         MemList->setRecNo(current);
         ShowWarning(u"Шаблон диплома (сертификата) не загружен: дипломы (сертификаты) не созданы"_s);
         return;
     }
     const QString folder = outputFolder();
     if (folder.isEmpty()) {
-        progress_->setPosition(0);
-        progress_->hideStep();
+        progress().setPosition(0);
+        progress().hideStep();
         MemList->setRecNo(current);
         return;
     }
@@ -375,16 +375,16 @@ void TFormCreateDiplomReg::BitBtn4Click()
             int current;
             ~Restore()
             {
-                form->progress_->setPosition(0);
+                form->progress().setPosition(0);
                 DataZRT->diplomOneReg->Close();
                 form->MemList->setRecNo(current);
                 form->MemList->EnableControls();
-                form->progress_->hideStep();
+                form->progress().hideStep();
             }
         } restore{this, current};
         MemList->DisableControls();
 
-        TDiplomaRun run(template_, folder, TDiplomaFaces::platform(), *progress_);
+        TDiplomaRun run(template_, folder, TDiplomaFaces::platform(), progress());
         try {
             run.writePdf(CounterFileName(folder, u"Дипломы_("_s + event_.nameEdu + u")_"_s, u".pdf"_s));
             for (int recNo = 1; recNo <= MemList->RecordCount(); ++recNo) {
@@ -392,7 +392,7 @@ void TFormCreateDiplomReg::BitBtn4Click()
                     continue;
                 MemList->setRecNo(recNo);
                 const TDiplomaData d = participant(recNo);
-                progress_->setStepText(u"Создание диплома для "_s + fullName(d));
+                progress().setStepText(u"Создание диплома для "_s + fullName(d));
                 run.add(d);
             }
             run.finish();
@@ -433,10 +433,10 @@ void TFormCreateDiplomReg::BitBtn5Click()
     if (template_.isNull()) {
         selectedAtStart_ = 0;
         produced_ = 0;
-        progress_->setStep(u"Скачивание шаблона..."_s);
+        progress().setStep(u"Скачивание шаблона..."_s);
         const bool loaded = LoadTemplate();
-        progress_->setPosition(0);
-        progress_->hideStep();
+        progress().setPosition(0);
+        progress().hideStep();
         if (!loaded)
             return;
     }

@@ -103,7 +103,6 @@ private:
     Ui::TFormCreateDiplomReg* ui;
     TMemTable* MemList;
     TDataSource* SourceList;
-    TProgressLabel* progress_;  // owned by the progress bar
     QImage template_;
     Event event_;
     int listEvent_ = -1;

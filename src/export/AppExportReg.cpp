@@ -103,7 +103,7 @@ TFormAppExportReg::TFormAppExportReg(QWidget* parent)
     , SourceMemEdu(std::make_unique<TDataSource>(u"SourceMemEdu"_s, MemEdu.get()))
 {
     ui->setupUi(this);
-    progress_ = new TProgressLabel(ui->ProgressBar1, ui->Lb, this);
+    showProgressOn(ui->ProgressBar1, ui->Lb);
     ui->ComboBoxEdu->setListSource(SourceMemEdu.get(), u"id"_s, u"name"_s);
 
     connect(ui->BitBtn1, &QPushButton::clicked, this, [this] { closeChildForm(this); });
@@ -217,14 +217,14 @@ void TFormAppExportReg::ShortHTML(const QString& level)
 void TFormAppExportReg::FullHTML(const QString& level)
 {
     const int count = getRecordCountFull(level);
-    progress_->setRange(0, count);
+    progress().setRange(0, count);
     checkFullCount(level, count);
     writeHtml(fullApp(), count, level, true);
 }
 
 void TFormAppExportReg::writeHtml(const TAppForm& form, int count, const QString& level, bool full)
 {
-    progress_->setRange(0, count);
+    progress().setRange(0, count);
     const QString path = createNameFileHTML(fileBase(form));
     const QString eventName = chosenEventName();
     TScratchCloser closer;
@@ -235,7 +235,7 @@ void TFormAppExportReg::writeHtml(const TAppForm& form, int count, const QString
                          else
                              createSQLShort(level);
                      }),
-                     *progress_);
+                     progress());
     });
     TShell::OpenFile(path);
 }
@@ -243,14 +243,14 @@ void TFormAppExportReg::writeHtml(const TAppForm& form, int count, const QString
 void TFormAppExportReg::ShortXLS(const QString& level)
 {
     const int count = getRecordCountShort(level);
-    progress_->setRange(0, count);
+    progress().setRange(0, count);
     writeSheet(shortApp(), count, level, false);
 }
 
 void TFormAppExportReg::FullXLS(const QString& level)
 {
     const int count = getRecordCountFull(level);
-    progress_->setRange(0, count);
+    progress().setRange(0, count);
     checkFullCount(level, count);
     writeSheet(fullApp(), count, level, true);
 }
@@ -279,33 +279,33 @@ void TFormAppExportReg::writeSheet(const TAppForm& form, int count, const QStrin
                           else
                               createSQLShort(level);
                       }),
-                      *progress_);
+                      progress());
     }
     saveXLS(fileBase(form));
-    progress_->hideStep();
+    progress().hideStep();
 }
 
 bool TFormAppExportReg::createXLS(const QString& title)
 {
-    progress_->setStep(u"Создание экземпляра MS Excel"_s);
+    progress().setStep(u"Создание экземпляра MS Excel"_s);
     try {
         XLAplication = std::make_unique<TExcel>([](const QString& path) { return TShell::OpenFile(path); });
         XLAplication->StartExcel();
         XLAplication->AddWorkbook();
         XLAplication->DisableEvents();
         XLAplication->SetCaption(title);
-        progress_->setStepText(u"Создание заголовков таблицы"_s);
+        progress().setStepText(u"Создание заголовков таблицы"_s);
         return true;
     } catch (const std::exception&) {
         // the label tells it; no message box
-        progress_->setStepText(u"Ошибка создания экземпляра MS Excel"_s);
+        progress().setStepText(u"Ошибка создания экземпляра MS Excel"_s);
         return false;
     }
 }
 
 void TFormAppExportReg::saveXLS(const QString& baseName)
 {
-    progress_->setStepText(u"Сохранение таблицы MS Excel в файл"_s);
+    progress().setStepText(u"Сохранение таблицы MS Excel в файл"_s);
     QString path;
     bool saved = false;
     try {
@@ -320,7 +320,7 @@ void TFormAppExportReg::saveXLS(const QString& baseName)
     }
     if (saved)
         ShowInformation(u"Таблица сохранена в файле:\n\r"_s + QDir::toNativeSeparators(path));
-    progress_->setPosition(0);
-    progress_->hideStep();
+    progress().setPosition(0);
+    progress().hideStep();
     XLAplication->ShowExcel();
 }

@@ -84,7 +84,6 @@ private:
     Ui::TFormAppExportReg* ui;
     std::unique_ptr<TMemTable> MemEdu;
     std::unique_ptr<TDataSource> SourceMemEdu;
-    TProgressLabel* progress_;
     /// The spreadsheet of the last spreadsheet export, kept until the next one
     /// or the window's closing.
     std::unique_ptr<TExcel> XLAplication;

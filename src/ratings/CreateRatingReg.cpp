@@ -126,8 +126,7 @@ TFormCeateRatingReg::TFormCeateRatingReg(QWidget* parent)
     for (QLineEdit* box : {ui->EditWinnerMin, ui->EditWinnerMax, ui->EditWinner})
         connect(box, &QLineEdit::textChanged, this, handler([this] { updatePreview(); }));
 
-    label_ = new TProgressLabel(ui->ProgressBar1, ui->Lb, this);
-    progress_ = label_;
+    showProgressOn(ui->ProgressBar1, ui->Lb);
 
     connect(ui->DBLookupComboBox1, &TDBLookupComboBox::CloseUp, this,
             handler([this] { DBLookupComboBox1CloseUp(); }));
@@ -181,11 +180,6 @@ TFormCeateRatingReg::TFormCeateRatingReg(QWidget* parent)
 TFormCeateRatingReg::~TFormCeateRatingReg()
 {
     delete ui;
-}
-
-void TFormCeateRatingReg::setProgress(TProgressSink* progress)
-{
-    progress_ = progress ? progress : label_;
 }
 
 void TFormCeateRatingReg::FormCreate()
@@ -452,9 +446,9 @@ void TFormCeateRatingReg::BitBtn2Click()
     const int event = chosenEvent();
     const QList<QStringList> statements = statusStatements(event, classGroup());
 
-    progress_->setRange(0, 5);
-    progress_->setPosition(0);
-    progress_->setStep(u"Запись проходных баллов"_s);
+    progress().setRange(0, 5);
+    progress().setPosition(0);
+    progress().setStep(u"Запись проходных баллов"_s);
     try {
         // Scores and statuses stand or fall together.
         DataZRT->FDConnection1.inTransaction([&] {
@@ -465,32 +459,32 @@ void TFormCeateRatingReg::BitBtn2Click()
             upd->ParamByName(u"prizeWinnerMax"_s).setAsFloat(scores.prizeWinnerMax);
             upd->ParamByName(u"Winner"_s).setAsFloat(scores.winner);
             upd->ExecSQL();
-            progress_->setPosition(1);
-            progress_->setStepText(u"Обнуление статусов"_s);
+            progress().setPosition(1);
+            progress().setStepText(u"Обнуление статусов"_s);
             execScratch(statements.at(0));
-            progress_->setPosition(2);
+            progress().setPosition(2);
             execScratch(statements.at(1));
-            progress_->setPosition(3);
-            progress_->setStepText(u"Победители..."_s);
+            progress().setPosition(3);
+            progress().setStepText(u"Победители..."_s);
             execScratch(statements.at(2), [&](TQuery* q) { q->ParamByName(u"Winner"_s).setAsFloat(scores.winner); });
-            progress_->setPosition(4);
-            progress_->setStepText(u"Призеры..."_s);
+            progress().setPosition(4);
+            progress().setStepText(u"Призеры..."_s);
             execScratch(statements.at(3), [&](TQuery* q) {
                 q->ParamByName(u"prizeWinnerMin"_s).setAsFloat(scores.prizeWinnerMin);
                 q->ParamByName(u"prizeWinnerMax"_s).setAsFloat(scores.prizeWinnerMax);
             });
-            progress_->setPosition(5);
+            progress().setPosition(5);
         });
     } catch (...) {
         // Nothing of it stays written.
-        progress_->setPosition(0);
-        progress_->hideStep();
+        progress().setPosition(0);
+        progress().hideStep();
         throw;
     }
-    progress_->setStepText(u"Статусы изменены"_s);
+    progress().setStepText(u"Статусы изменены"_s);
     rememberRow([] {});
-    progress_->setPosition(0);
-    progress_->hideStep();
+    progress().setPosition(0);
+    progress().hideStep();
 }
 
 void TFormCeateRatingReg::PopupStatusPopup()
@@ -591,7 +585,7 @@ void TFormCeateRatingReg::BitBtn4Click()
     }
     const QString nameEdu = TField(u"nameEdu"_s, eventValue(u"nameEdu"_s)).asString();
 
-    progress_->setStep(u"Создание экземпляра MS Excel"_s);
+    progress().setStep(u"Создание экземпляра MS Excel"_s);
     const int remembered = q->RecNo();
     std::optional<TDisplaySuspended> suspended(std::in_place, q);
     const auto giveBack = [&] {
@@ -607,23 +601,23 @@ void TFormCeateRatingReg::BitBtn4Click()
         XLAplication->AddWorkbook();
         XLAplication->DisableEvents();
         XLAplication->SetCaption(ratingCaption());
-        progress_->setStepText(u"Создание заголовков таблицы"_s);
-        writeRatingSheet(*XLAplication, nameEdu, q->RecordCount(), ratingRowsOf(q), *progress_);
+        progress().setStepText(u"Создание заголовков таблицы"_s);
+        writeRatingSheet(*XLAplication, nameEdu, q->RecordCount(), ratingRowsOf(q), progress());
         giveBack();
 
-        progress_->setStepText(u"Сохранение таблицы MS Excel в файл"_s);
+        progress().setStepText(u"Сохранение таблицы MS Excel в файл"_s);
         const QString path = CounterFileName(OutputFolder(RatingFolder), ratingFileBase(nameEdu), u".xlsx"_s);
         XLAplication->SaveSheet(path);
         ShowInformation(sheetSavedText(path));
-        progress_->setPosition(0);
-        progress_->hideStep();
+        progress().setPosition(0);
+        progress().hideStep();
         XLAplication->ShowExcel();
     } catch (const std::exception&) {
         // One message for whatever failed; the workbook is shown only if it was saved.
         ShowErrorMessage(sheetWriteErrorText());
         giveBack();
-        progress_->setPosition(0);
-        progress_->hideStep();
+        progress().setPosition(0);
+        progress().hideStep();
         if (XLAplication)
             XLAplication->ShowExcel();
     }

@@ -111,9 +111,6 @@ public:
     TRatingPreview* preview() const { return preview_; }
     /// The status menu.
     QMenu* PopupStatus() const { return PopupStatus_; }
-    /// Where applying reports its steps (the label over the progress bar
-    /// unless replaced, e.g. by a test).
-    void setProgress(TProgressSink* progress);
 
 private:
     /// A field of the chosen event's row of the event list (empty when the list
@@ -128,8 +125,6 @@ private:
     QButtonGroup* editMode_;
     QMenu* PopupStatus_;
     TRatingPreview* preview_;
-    TProgressLabel* label_;
-    TProgressSink* progress_;
     int shownEvent_ = -1;
     /// The spreadsheet of the last export; the next export replaces it.
     std::unique_ptr<TExcel> XLAplication;

@@ -2,6 +2,7 @@
 
 #include "ui/ErrorDisplay.h"
 #include "ui/Hints.h"
+#include "ui/ProgressLabel.h"
 
 #include "ui/Dialogs.h"
 #include "data/Query.h"
@@ -118,4 +119,17 @@ QString TChildForm::refreshedText()
 {
     return u"Список в этом окне был прочитан заново: его изменил выбор в другом окне. "
            u"Проверьте список и повторите действие."_s;
+}
+
+void TChildForm::showProgressOn(QProgressBar* bar, QLabel* label)
+{
+    progressLabel_ = new TProgressLabel(bar, label, this);
+}
+
+TProgressSink& TChildForm::progress()
+{
+    if (progressOverride_)
+        return *progressOverride_;
+    static TNullProgress none;
+    return progressLabel_ ? static_cast<TProgressSink&>(*progressLabel_) : none;
 }

@@ -6,6 +6,11 @@
 #include <QList>
 #include <QVariantMap>
 #include <QWidget>
+
+class QLabel;
+class QProgressBar;
+class TProgressLabel;
+class TProgressSink;
 #include <functional>
 
 class TQuery;
@@ -59,6 +64,15 @@ public:
     /// True once the window began to close.
     bool isClosing() const { return closing_; }
 
+    /// Where the window's long actions report their steps: its status label
+    /// over the progress bar (showProgressOn), or what setProgress put there.
+    TProgressSink& progress();
+    /// Lets the long actions report elsewhere (tests); nullptr returns to the label.
+    ///
+    ///     RecordingProgress steps;
+    ///     window.setProgress(&steps);
+    void setProgress(TProgressSink* sink) { progressOverride_ = sink; }
+
     /// Whether a declared shared query is open for this window's own choice.
     bool showsOwnChoice(TQuery* query) const;
     /// Before a write that takes its rows from a shared query: true when the
@@ -70,6 +84,11 @@ public:
     static QString refreshedText();
 
 protected:
+    /// Lays the status label over the progress bar and hides it (TProgressLabel).
+    ///
+    ///     showProgressOn(ui->ProgressBar1, ui->Lb);
+    void showProgressOn(QProgressBar* bar, QLabel* label);
+
     /// Makes this the window that instance names (cleared when it closes or is
     /// destroyed), mirrors the hints and runs FormCreate.
     template <class T>
@@ -93,6 +112,8 @@ protected:
     void readShared();
 
 private:
+    TProgressLabel* progressLabel_ = nullptr;
+    TProgressSink* progressOverride_ = nullptr;
     struct TSharedView {
         TQuery* query;
         std::function<QVariantMap()> choice;
