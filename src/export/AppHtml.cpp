@@ -174,14 +174,7 @@ TCellForm cellForm(const TAppForm& form, const TAppColumn& c)
 
 TAppRowReader appRows(QList<QStringList> rows)
 {
-    auto held = std::make_shared<QList<QStringList>>(std::move(rows));
-    auto next = std::make_shared<qsizetype>(0);
-    return [held, next](QStringList& texts) {
-        if (*next >= held->size())
-            return false;
-        texts = held->at((*next)++);
-        return true;
-    };
+    return heldRows(std::move(rows));
 }
 
 void writeAppHtml(QIODevice& device, const TAppForm& form, const QString& eventName, int count,

@@ -7,6 +7,7 @@
 // The writer knows no window and no database: it takes the rows one at a time
 // from a reader and writes them in one pass.
 
+#include "export/RowReader.h"
 #include "export/AppColumns.h"
 
 #include <QIODevice>
@@ -29,7 +30,7 @@ class TProgressSink;
 ///             texts << query.value(form.column(n).field).toString();
 ///         return true;
 ///     };
-using TAppRowReader = std::function<bool(QStringList& texts)>;
+using TAppRowReader = TRowReader<QStringList>;
 
 /// A reader over rows held in memory.
 ///

@@ -9,14 +9,7 @@ using namespace Qt::Literals::StringLiterals;
 
 TJournalRowReader journalRows(QList<TJournalSheetRow> rows)
 {
-    auto held = std::make_shared<QList<TJournalSheetRow>>(std::move(rows));
-    auto next = std::make_shared<qsizetype>(0);
-    return [held, next](TJournalSheetRow& row) {
-        if (*next >= held->size())
-            return false;
-        row = held->at((*next)++);
-        return true;
-    };
+    return heldRows(std::move(rows));
 }
 
 QString journalCaption()

@@ -4,6 +4,7 @@
 // the formats of the whole table. The layout knows no window and no database:
 // it drives a started spreadsheet and takes the rows one at a time from a reader.
 
+#include "export/RowReader.h"
 #include <QList>
 #include <QString>
 #include <functional>
@@ -30,7 +31,7 @@ struct TJournalSheetRow {
 ///         q->Next();
 ///         return true;
 ///     };
-using TJournalRowReader = std::function<bool(TJournalSheetRow& row)>;
+using TJournalRowReader = TRowReader<TJournalSheetRow>;
 
 /// A reader over rows held in memory.
 ///

@@ -9,14 +9,7 @@ using namespace Qt::Literals::StringLiterals;
 
 TRatingRowReader ratingRows(QList<TRatingSheetRow> rows)
 {
-    auto held = std::make_shared<QList<TRatingSheetRow>>(std::move(rows));
-    auto next = std::make_shared<qsizetype>(0);
-    return [held, next](TRatingSheetRow& row) {
-        if (*next >= held->size())
-            return false;
-        row = held->at((*next)++);
-        return true;
-    };
+    return heldRows(std::move(rows));
 }
 
 QString ratingCaption()
