@@ -4,6 +4,7 @@
 
 #include <QAtomicInt>
 #include <QSqlError>
+#include <QSqlQuery>
 
 namespace {
 QAtomicInt connectionCounter;
@@ -142,6 +143,26 @@ void TConnection::raise(const QString& text, int nativeCode)
     lossText_ = text;
     lossCode_ = nativeCode;
     throw EConnectionLost(text, nativeCode);
+}
+
+bool TConnection::setRowidFilter(bool on, bool raiseFailure)
+{
+    QSqlDatabase db = database();
+    QSqlQuery q(db);
+    const auto failed = [&] {
+        if (raiseFailure)
+            raise(errorText(q.lastError()), q.lastError().nativeErrorCode().toInt());
+        return false;
+    };
+    const QString from = on ? QStringLiteral("rowid_filter=off") : QStringLiteral("rowid_filter=on");
+    if (!q.exec(QStringLiteral("SELECT @@SESSION.optimizer_switch")))
+        return failed();
+    if (!q.next() || !q.value(0).toString().contains(from))
+        return false;
+    if (!q.exec(on ? QStringLiteral("SET SESSION optimizer_switch='rowid_filter=on'")
+                   : QStringLiteral("SET SESSION optimizer_switch='rowid_filter=off'")))
+        return failed();
+    return true;
 }
 
 void TConnection::begin()

@@ -17,7 +17,9 @@
 
 #include "ui_AppExportReg.h"
 
+#include <QDate>
 #include <QDir>
+#include <QHash>
 #include <memory>
 
 using namespace Qt::Literals::StringLiterals;
@@ -62,6 +64,7 @@ TAppRowReader scratchRows(const TAppForm& form, std::function<void()> open)
         bool opened = false;
         int row = 0;
         QList<int> columns;
+        QHash<QDate, QString> dates;
     };
     auto state = std::make_shared<State>();
     return [&form, open = std::move(open), state](QStringList& texts) {
@@ -81,8 +84,20 @@ TAppRowReader scratchRows(const TAppForm& form, std::function<void()> open)
             return false;
         }
         texts.resize(state->columns.size());
-        for (qsizetype i = 0; i < state->columns.size(); ++i)
-            texts[i] = TField::displayText(q->value(state->row, state->columns[i]));
+        for (qsizetype i = 0; i < state->columns.size(); ++i) {
+            const QVariant& value = q->value(state->row, state->columns[i]);
+            // Dates repeat (arrival and departure, birthdays of one year) and
+            // the locale's date text is slow to make: each is made once.
+            if (value.typeId() == QMetaType::QDate && !value.isNull()) {
+                const QDate date = value.toDate();
+                auto it = state->dates.constFind(date);
+                if (it == state->dates.constEnd())
+                    it = state->dates.insert(date, TField::displayText(value));
+                texts[i] = *it;
+            } else {
+                texts[i] = TField::displayText(value);
+            }
+        }
         ++state->row;
         return true;
     };
@@ -195,7 +210,9 @@ int TFormAppExportReg::getRecordCountFull(const QString& level)
 
 void TFormAppExportReg::createSQLFull(const QString& level)
 {
-    openScratch(fullRowsSql(level, chosenEvent()));
+    // Planned without row-id filters, the nine tables are joined from the
+    // application rows of the event (see TConnection::withoutRowidFilter).
+    DataZRT->FDConnection1.withoutRowidFilter([&] { openScratch(fullRowsSql(level, chosenEvent())); });
 }
 
 QString TFormAppExportReg::createNameFileHTML(const QString& baseName)

@@ -8,6 +8,7 @@
 #include <QStringEncoder>
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 
 using namespace Qt::Literals::StringLiterals;
@@ -95,32 +96,49 @@ public:
 private:
     static constexpr qsizetype Chunk = 1 << 16;
 
-    void reference(char32_t code)
-    {
-        buffer_.append("&#", 2);
-        buffer_.append(QByteArray::number(uint(code)));
-        buffer_.append(';');
-    }
-
+    // Writes straight into the buffer's spare room: one character of the text
+    // gives at most 8 bytes ("&#65533;"; a surrogate pair gives at most 10 for
+    // its two).
     void encode(QStringView text, bool escape)
     {
+        const qsizetype start = buffer_.size();
+        buffer_.resize(start + 8 * text.size());
+        char* const begin = buffer_.data() + start;
+        char* out = begin;
         const char16_t* p = text.utf16();
         const char16_t* const end = p + text.size();
+        const auto put = [&out](const char* s, int n) {
+            std::memcpy(out, s, n);
+            out += n;
+        };
+        const auto reference = [&out](char32_t code) {
+            *out++ = '&';
+            *out++ = '#';
+            char digits[8];
+            int n = 0;
+            do {
+                digits[n++] = char('0' + code % 10);
+                code /= 10;
+            } while (code != 0);
+            while (n > 0)
+                *out++ = digits[--n];
+            *out++ = ';';
+        };
         while (p < end) {
             const char16_t c = *p++;
             if (c < 0x80) {
                 if (escape) {
                     switch (c) {
-                    case '&': buffer_.append("&amp;", 5); continue;
-                    case '<': buffer_.append("&lt;", 4); continue;
-                    case '>': buffer_.append("&gt;", 4); continue;
-                    case '"': buffer_.append("&quot;", 6); continue;
+                    case '&': put("&amp;", 5); continue;
+                    case '<': put("&lt;", 4); continue;
+                    case '>': put("&gt;", 4); continue;
+                    case '"': put("&quot;", 6); continue;
                     default: break;
                     }
                 }
-                buffer_.append(char(c));
+                *out++ = char(c);
             } else if (const std::uint8_t b = table_[c]) {
-                buffer_.append(char(b));
+                *out++ = char(b);
             } else if (QChar::isHighSurrogate(c) && p < end && QChar::isLowSurrogate(*p)) {
                 reference(QChar::surrogateToUcs4(c, *p++));
             } else if (QChar::isSurrogate(c)) {
@@ -129,6 +147,7 @@ private:
                 reference(c);
             }
         }
+        buffer_.resize(start + (out - begin));
     }
 
     QIODevice& device_;

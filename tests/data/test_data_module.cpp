@@ -64,6 +64,7 @@ private slots:
     void fetchFailureIsRaised();
     void parametersAreBoundNotSpliced();
     void transactionRollsBackOnFailure();
+    void rowidFilterIsOffOnlyWithin();
     void schemaHoldsEveryTableAndColumn();
 };
 
@@ -444,6 +445,41 @@ void TestDataModule::transactionRollsBackOnFailure()
     QCOMPARE(s.db.scalar(u"SELECT count(*) FROM vzl_areas"_s).toInt(), 0);
     DataZRT->FDConnection1.inTransaction([&] { run(u"INSERT INTO vzl_areas(id,name) VALUES (1,'Алтово')"_s); });
     QCOMPARE(s.db.scalar(u"SELECT count(*) FROM vzl_areas"_s).toInt(), 1);
+}
+
+void TestDataModule::rowidFilterIsOffOnlyWithin()
+{
+    DataSession s;
+    TConnection& c = DataZRT->FDConnection1;
+    TQuery* q = DataZRT->emptySQL;
+    auto run = [q](const QString& sql) {
+        q->Close();
+        q->SQL() = QStringList{sql};
+        q->ExecSQL();
+    };
+    auto filter = [q] {
+        q->Close();
+        q->SQL() = QStringList{u"SELECT @@SESSION.optimizer_switch AS s"_s};
+        q->Open();
+        const QString s = q->FieldByName(u"s"_s).asString();
+        q->Close();
+        return s.contains(u"rowid_filter=on"_s) ? u"on"_s : s.contains(u"rowid_filter=off"_s) ? u"off"_s : u"none"_s;
+    };
+    QCOMPARE(filter(), u"on"_s);
+    QString inside;
+    c.withoutRowidFilter([&] { inside = filter(); });
+    QCOMPARE(inside, u"off"_s);
+    QCOMPARE(filter(), u"on"_s);
+
+    // A failure inside is reported as it is, and the session gets its switch back.
+    QVERIFY_THROWS_EXCEPTION(EDatabaseError, c.withoutRowidFilter([&] { run(u"SELECT * FROM no_such_table"_s); }));
+    QCOMPARE(filter(), u"on"_s);
+
+    // A session that has the filters off already keeps them off.
+    run(u"SET SESSION optimizer_switch='rowid_filter=off'"_s);
+    c.withoutRowidFilter([&] { inside = filter(); });
+    QCOMPARE(inside, u"off"_s);
+    QCOMPARE(filter(), u"off"_s);
 }
 
 void TestDataModule::schemaHoldsEveryTableAndColumn()
