@@ -1,5 +1,6 @@
 #include "BenchSupport.h"
 
+#include "app/Application.h"
 #include "data/DataZRT.h"
 #include "ui/Dialogs.h"
 
@@ -240,6 +241,8 @@ int benchMain(int argc, char** argv, const char* name, int (*run)(const QStringL
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    // Dates and numbers as the program writes them on this machine.
+    QLocale::setDefault(TApplication::workingLocale(QLocale::system()));
     try {
         return run(app.arguments());
     } catch (const std::exception& e) {

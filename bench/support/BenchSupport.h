@@ -128,7 +128,8 @@ LargestEvent largestEvent(BenchDb& db);
 void recordMessages(QStringList& messages);
 
 /// main() of a benchmark: the offscreen platform unless another is set, the
-/// application, run(arguments); a failure is printed with the name and gives 2.
+/// application with the program's locale of dates and numbers, run(arguments);
+/// a failure is printed with the name and gives 2.
 ///     int main(int argc, char** argv) { return bench::benchMain(argc, argv, "bench_x", run); }
 int benchMain(int argc, char** argv, const char* name, int (*run)(const QStringList& args));
 
