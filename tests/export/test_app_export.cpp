@@ -100,6 +100,19 @@ struct OutputSeam {
     QTemporaryDir dir;
 };
 
+// The small application on a database of the test's own, its administrator
+// logged in, with the test's output folders, shell and dialogs.
+struct ExportSession : DataSession {
+    ExportSession()
+    {
+        fill(db);
+        DataZRT->userID = Admin;
+    }
+    OutputSeam out;
+    ShellSeam shell;
+    UiSeam seam;
+};
+
 void choose(TFormAppExportReg& w, int event, bool full, bool excel)
 {
     auto* combo = find<TDBLookupComboBox>(&w, u"ComboBoxEdu"_s);
@@ -273,20 +286,15 @@ void TestAppExport::coincidingRowsComeOutOnce()
 
 void TestAppExport::shortHtml()
 {
-    DataSession s;
-    fill(s.db);
-    DataZRT->userID = Admin;
-    OutputSeam out;
-    ShellSeam shell;
-    UiSeam seam;
+    ExportSession s;
     TFormAppExportReg w;
     choose(w, Physics, false, false);
     click(&w, u"BitBtn2"_s);
 
-    const QString path = out.folder() + u"/(0)Краткая_заявка_(Физика)_"_s + today() + u".html"_s;
-    QCOMPARE(seam.texts(), QStringList{});
-    QCOMPARE(shell.opened, QStringList{path});
-    QCOMPARE(out.files(), QStringList{QFileInfo(path).fileName()});
+    const QString path = s.out.folder() + u"/(0)Краткая_заявка_(Физика)_"_s + today() + u".html"_s;
+    QCOMPARE(s.seam.texts(), QStringList{});
+    QCOMPARE(s.shell.opened, QStringList{path});
+    QCOMPARE(s.out.files(), QStringList{QFileInfo(path).fileName()});
     const QStringList lines = fileLines(path);
     QCOMPARE(lines.at(9 + 7), u"<th colspan=\"20\">Физика. Краткая заявка на проживание (участие) в общеобразовательном региональном мероприятии.</th>"_s);
     // the accompanying person's hotel mark repeats the participant's
@@ -311,25 +319,20 @@ void TestAppExport::shortHtml()
 
     // the next file of the day gets the next number
     click(&w, u"BitBtn2"_s);
-    QCOMPARE(shell.opened.last(), out.folder() + u"/(1)Краткая_заявка_(Физика)_"_s + today() + u".html"_s);
+    QCOMPARE(s.shell.opened.last(), s.out.folder() + u"/(1)Краткая_заявка_(Физика)_"_s + today() + u".html"_s);
 }
 
 void TestAppExport::fullHtml()
 {
-    DataSession s;
-    fill(s.db);
-    DataZRT->userID = Admin;
-    OutputSeam out;
-    ShellSeam shell;
-    UiSeam seam;
+    ExportSession s;
     TFormAppExportReg w;
     choose(w, Chemistry, true, false);
     click(&w, u"BitBtn2"_s);
 
-    QCOMPARE(seam.texts(), QStringList{FullBox});
-    QCOMPARE(seam.messages.first().type, TMsgDlgType::Information);
-    const QString path = out.folder() + u"/(0)Полная_заявка_(Химия)_"_s + today() + u".html"_s;
-    QCOMPARE(shell.opened, QStringList{path});
+    QCOMPARE(s.seam.texts(), QStringList{FullBox});
+    QCOMPARE(s.seam.messages.first().type, TMsgDlgType::Information);
+    const QString path = s.out.folder() + u"/(0)Полная_заявка_(Химия)_"_s + today() + u".html"_s;
+    QCOMPARE(s.shell.opened, QStringList{path});
     const QStringList lines = fileLines(path);
     const QString empty = u"<td bgcolor=\"FFFFCC\"></td>"_s;
     const QStringList first = {
@@ -369,38 +372,28 @@ void TestAppExport::fullHtml()
 
 void TestAppExport::fullCountsEqualNoBox()
 {
-    DataSession s;
-    fill(s.db);
-    DataZRT->userID = Admin;
-    OutputSeam out;
-    ShellSeam shell;
-    UiSeam seam;
+    ExportSession s;
     TFormAppExportReg w;
     choose(w, Physics, true, false);
     click(&w, u"BitBtn2"_s);
-    QCOMPARE(seam.texts(), QStringList{});
-    QCOMPARE(shell.opened.size(), 1);
+    QCOMPARE(s.seam.texts(), QStringList{});
+    QCOMPARE(s.shell.opened.size(), 1);
 }
 
 void TestAppExport::shortSheet()
 {
-    DataSession s;
-    fill(s.db);
-    DataZRT->userID = Admin;
-    OutputSeam out;
-    ShellSeam shell;
-    UiSeam seam;
+    ExportSession s;
     TFormAppExportReg w;
     choose(w, Physics, false, false);
     click(&w, u"BitBtn2"_s); // an HTML file first: the spreadsheet counts apart
     choose(w, Physics, false, true);
     click(&w, u"BitBtn2"_s);
 
-    const QString path = out.folder() + u"/(0)Краткая_заявка_(Физика)_"_s + today() + u".xlsx"_s;
-    QCOMPARE(seam.texts(), QStringList{SavedText + path});
-    QCOMPARE(seam.messages.first().type, TMsgDlgType::Information);
-    QCOMPARE(shell.opened.size(), 2);
-    QCOMPARE(shell.opened.last(), path); // the workbook is shown
+    const QString path = s.out.folder() + u"/(0)Краткая_заявка_(Физика)_"_s + today() + u".xlsx"_s;
+    QCOMPARE(s.seam.texts(), QStringList{SavedText + path});
+    QCOMPARE(s.seam.messages.first().type, TMsgDlgType::Information);
+    QCOMPARE(s.shell.opened.size(), 2);
+    QCOMPARE(s.shell.opened.last(), path); // the workbook is shown
     QVERIFY(idle(w));
     TXlsxReader book(path);
     QCOMPARE(book.lastRow(), 6);
@@ -412,26 +405,21 @@ void TestAppExport::shortSheet()
     for (int n = 1; n <= 20; ++n)
         QCOMPARE(book.text(ColumnName(n) + u"6"_s), row.at(n - 1));
 
-    seam.clear();
+    s.seam.clear();
     click(&w, u"BitBtn2"_s);
-    QCOMPARE(seam.texts(), QStringList{SavedText + out.folder() + u"/(1)Краткая_заявка_(Физика)_"_s + today() + u".xlsx"_s});
+    QCOMPARE(s.seam.texts(), QStringList{SavedText + s.out.folder() + u"/(1)Краткая_заявка_(Физика)_"_s + today() + u".xlsx"_s});
 }
 
 void TestAppExport::fullSheet()
 {
-    DataSession s;
-    fill(s.db);
-    DataZRT->userID = Admin;
-    OutputSeam out;
-    ShellSeam shell;
-    UiSeam seam;
+    ExportSession s;
     TFormAppExportReg w;
     choose(w, Chemistry, true, true);
     click(&w, u"BitBtn2"_s);
 
-    const QString path = out.folder() + u"/(0)Полная_заявка_(Химия)_"_s + today() + u".xlsx"_s;
-    QCOMPARE(seam.texts(), (QStringList{FullBox, SavedText + path}));
-    QCOMPARE(shell.opened, QStringList{path});
+    const QString path = s.out.folder() + u"/(0)Полная_заявка_(Химия)_"_s + today() + u".xlsx"_s;
+    QCOMPARE(s.seam.texts(), (QStringList{FullBox, SavedText + path}));
+    QCOMPARE(s.shell.opened, QStringList{path});
     QVERIFY(idle(w));
     TXlsxReader book(path);
     QCOMPARE(book.lastRow(), 7);
@@ -465,14 +453,9 @@ void TestAppExport::longSheetQuestion()
     QFETCH(bool, full);
     QFETCH(int, rows);
     QFETCH(bool, stop);
-    DataSession s;
-    fill(s.db);
+    ExportSession s;
     addPhysicsRows(s.db, rows);
-    DataZRT->userID = Admin;
-    OutputSeam out;
-    ShellSeam shell;
-    UiSeam seam;
-    seam.answerMessages(stop ? QMessageBox::Yes : QMessageBox::No);
+    s.seam.answerMessages(stop ? QMessageBox::Yes : QMessageBox::No);
     TFormAppExportReg w;
     choose(w, Physics, full, true);
     click(&w, u"BitBtn2"_s);
@@ -481,61 +464,51 @@ void TestAppExport::longSheetQuestion()
     const QString question = u"Отчет будет состоять из "_s + QString::number(count)
                              + u" записей. Его формирование может занять некоторое время.\n\rПРЕРВАТЬ создание отчета?"_s;
     if (count < 999) {
-        QVERIFY(!seam.texts().contains(question));
+        QVERIFY(!s.seam.texts().contains(question));
     } else {
-        QCOMPARE(seam.texts().first(), question);
-        QCOMPARE(seam.messages.first().type, TMsgDlgType::Warning);
-        QCOMPARE(seam.messages.first().buttons, QMessageBox::Yes | QMessageBox::No);
+        QCOMPARE(s.seam.texts().first(), question);
+        QCOMPARE(s.seam.messages.first().type, TMsgDlgType::Warning);
+        QCOMPARE(s.seam.messages.first().buttons, QMessageBox::Yes | QMessageBox::No);
     }
     if (stop) {
-        QCOMPARE(seam.messages.size(), 1);
-        QVERIFY(out.files().isEmpty());
-        QVERIFY(shell.opened.isEmpty());
+        QCOMPARE(s.seam.messages.size(), 1);
+        QVERIFY(s.out.files().isEmpty());
+        QVERIFY(s.shell.opened.isEmpty());
         QVERIFY(find<QLabel>(&w, u"Lb"_s)->isHidden()); // the spreadsheet was not started
     } else {
-        QCOMPARE(out.files().size(), 1);
-        QVERIFY(seam.texts().last().startsWith(SavedText));
-        QCOMPARE(TXlsxReader(shell.opened.value(0)).lastRow(), 5 + count);
+        QCOMPARE(s.out.files().size(), 1);
+        QVERIFY(s.seam.texts().last().startsWith(SavedText));
+        QCOMPARE(TXlsxReader(s.shell.opened.value(0)).lastRow(), 5 + count);
     }
 }
 
 void TestAppExport::workbookCannotBeSaved()
 {
-    DataSession s;
-    fill(s.db);
-    DataZRT->userID = Admin;
-    OutputSeam out;
-    ShellSeam shell;
-    UiSeam seam;
-    QVERIFY(QFile::link(u"/proc/self"_s, out.folder()));
+    ExportSession s;
+    QVERIFY(QFile::link(u"/proc/self"_s, s.out.folder()));
     TFormAppExportReg w;
     choose(w, Chemistry, false, true);
     click(&w, u"BitBtn2"_s);
-    QCOMPARE(seam.texts(), QStringList{SaveFailed});
-    QCOMPARE(seam.messages.first().type, TMsgDlgType::Error);
-    QVERIFY(shell.opened.isEmpty()); // nothing saved, nothing to show
+    QCOMPARE(s.seam.texts(), QStringList{SaveFailed});
+    QCOMPARE(s.seam.messages.first().type, TMsgDlgType::Error);
+    QVERIFY(s.shell.opened.isEmpty()); // nothing saved, nothing to show
     QVERIFY(idle(w));
 
-    QVERIFY(QFile::remove(out.folder()));
-    seam.clear();
+    QVERIFY(QFile::remove(s.out.folder()));
+    s.seam.clear();
     click(&w, u"BitBtn2"_s);
-    QCOMPARE(seam.texts().size(), 1);
-    QVERIFY(seam.texts().first().startsWith(SavedText));
-    QCOMPARE(out.files().size(), 1);
+    QCOMPARE(s.seam.texts().size(), 1);
+    QVERIFY(s.seam.texts().first().startsWith(SavedText));
+    QCOMPARE(s.out.files().size(), 1);
 }
 
 void TestAppExport::allEventsNameTitlesAndFiles()
 {
-    DataSession s;
-    fill(s.db);
-    DataZRT->userID = Admin;
-    OutputSeam out;
-    ShellSeam shell;
-    UiSeam seam;
+    ExportSession s;
     TFormAppExportReg w;
     click(&w, u"BitBtn2"_s);
-    const QString path = out.folder() + u"/(0)Краткая_заявка_("_s + AllEvents + u")_"_s + today() + u".html"_s;
-    QCOMPARE(shell.opened, QStringList{path});
+    const QString path = s.out.folder() + u"/(0)Краткая_заявка_("_s + AllEvents + u")_"_s + today() + u".html"_s;
+    QCOMPARE(s.shell.opened, QStringList{path});
     const QStringList lines = fileLines(path);
     QCOMPARE(lines.at(9 + 7), u"<th colspan=\"20\">"_s + AllEvents
                                   + u". Краткая заявка на проживание (участие) в общеобразовательном региональном мероприятии.</th>"_s);
@@ -544,96 +517,76 @@ void TestAppExport::allEventsNameTitlesAndFiles()
 
 void TestAppExport::longEventNameIsCutInFileNames()
 {
-    DataSession s;
-    fill(s.db);
+    ExportSession s;
     const QString name = QString(u"Региональная олимпиада "_s).repeated(10).trimmed(); // 229 characters
     s.db.exec(u"UPDATE vzl_educationallist_reg SET nameEdu='%1' WHERE id=11"_s.arg(name));
-    DataZRT->userID = Admin;
-    OutputSeam out;
-    ShellSeam shell;
-    UiSeam seam;
     TFormAppExportReg w;
     choose(w, Physics, false, false);
     click(&w, u"BitBtn2"_s);
-    QCOMPARE(seam.texts(), QStringList{});
-    QCOMPARE(shell.opened,
-             QStringList{out.folder() + u"/(0)Краткая_заявка_("_s + name.left(100) + u")_"_s + today() + u".html"_s});
+    QCOMPARE(s.seam.texts(), QStringList{});
+    QCOMPARE(s.shell.opened,
+             QStringList{s.out.folder() + u"/(0)Краткая_заявка_("_s + name.left(100) + u")_"_s + today() + u".html"_s});
     // the heading keeps the whole name
-    QCOMPARE(fileLines(shell.opened.first()).at(9 + 7), u"<th colspan=\"20\">"_s + name
+    QCOMPARE(fileLines(s.shell.opened.first()).at(9 + 7), u"<th colspan=\"20\">"_s + name
              + u". Краткая заявка на проживание (участие) в общеобразовательном региональном мероприятии.</th>"_s);
 }
 
 void TestAppExport::folderCannotBeMade()
 {
-    DataSession s;
-    fill(s.db);
-    DataZRT->userID = Admin;
-    OutputSeam out;
-    ShellSeam shell;
-    UiSeam seam;
+    ExportSession s;
     {
-        QFile blocker(out.folder()); // a file where the folder should be
+        QFile blocker(s.out.folder()); // a file where the folder should be
         QVERIFY(blocker.open(QIODevice::WriteOnly));
     }
     TFormAppExportReg w;
     for (bool full : {false, true}) {
-        seam.clear();
+        s.seam.clear();
         choose(w, Chemistry, full, false);
         click(&w, u"BitBtn2"_s);
-        QCOMPARE(seam.texts(), QStringList{u"Не удалось создать папку \"Заявки\""_s});
-        QCOMPARE(seam.messages.first().type, TMsgDlgType::Error);
+        QCOMPARE(s.seam.texts(), QStringList{u"Не удалось создать папку \"Заявки\""_s});
+        QCOMPARE(s.seam.messages.first().type, TMsgDlgType::Error);
     }
-    QVERIFY(shell.opened.isEmpty());
+    QVERIFY(s.shell.opened.isEmpty());
 }
 
 void TestAppExport::htmlFileCannotBeCreated()
 {
-    DataSession s;
-    fill(s.db);
-    DataZRT->userID = Admin;
-    OutputSeam out;
-    ShellSeam shell;
-    UiSeam seam;
+    ExportSession s;
     // a folder where nothing can be created, whoever runs the test
-    QVERIFY(QFile::link(u"/proc/self"_s, out.folder()));
+    QVERIFY(QFile::link(u"/proc/self"_s, s.out.folder()));
     TFormAppExportReg w;
     choose(w, Chemistry, false, false);
     click(&w, u"BitBtn2"_s);
-    QCOMPARE(seam.messages.size(), 1);
-    QCOMPARE(seam.messages.first().type, TMsgDlgType::Error);
-    QVERIFY2(seam.texts().first().startsWith(u"Не удалось создать файл"_s), qPrintable(seam.texts().first()));
-    QVERIFY(shell.opened.isEmpty());
+    QCOMPARE(s.seam.messages.size(), 1);
+    QCOMPARE(s.seam.messages.first().type, TMsgDlgType::Error);
+    QVERIFY2(s.seam.texts().first().startsWith(u"Не удалось создать файл"_s), qPrintable(s.seam.texts().first()));
+    QVERIFY(s.shell.opened.isEmpty());
     QVERIFY(!DataZRT->emptySQL->Active());
 
     // the window stays usable: with a folder that works, the export goes through
-    QVERIFY(QFile::remove(out.folder()));
-    seam.clear();
+    QVERIFY(QFile::remove(s.out.folder()));
+    s.seam.clear();
     click(&w, u"BitBtn2"_s);
-    QCOMPARE(seam.texts(), QStringList{});
-    QCOMPARE(shell.opened.size(), 1);
+    QCOMPARE(s.seam.texts(), QStringList{});
+    QCOMPARE(s.shell.opened.size(), 1);
 }
 
 void TestAppExport::databaseFailure()
 {
-    DataSession s;
-    fill(s.db);
-    DataZRT->userID = Admin;
-    OutputSeam out;
-    ShellSeam shell;
-    UiSeam seam;
+    ExportSession s;
     TFormAppExportReg w;
     s.db.exec(u"DROP TABLE vzl_maintainer"_s);
     for (bool full : {false, true}) {
-        seam.clear();
+        s.seam.clear();
         choose(w, Chemistry, full, false);
         click(&w, u"BitBtn2"_s);
-        QCOMPARE(seam.messages.size(), 1);
-        QCOMPARE(seam.messages.first().type, TMsgDlgType::Error);
-        QCOMPARE(seam.messages.first().caption, u"Тальвира"_s);
-        QVERIFY2(seam.texts().first().contains(u"vzl_maintainer"_s), qPrintable(seam.texts().first()));
+        QCOMPARE(s.seam.messages.size(), 1);
+        QCOMPARE(s.seam.messages.first().type, TMsgDlgType::Error);
+        QCOMPARE(s.seam.messages.first().caption, u"Тальвира"_s);
+        QVERIFY2(s.seam.texts().first().contains(u"vzl_maintainer"_s), qPrintable(s.seam.texts().first()));
     }
-    QVERIFY(shell.opened.isEmpty());
-    QVERIFY(out.files().isEmpty());
+    QVERIFY(s.shell.opened.isEmpty());
+    QVERIFY(s.out.files().isEmpty());
     QVERIFY(!w.isClosing());
 }
 
