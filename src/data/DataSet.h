@@ -7,6 +7,9 @@
 #include <QStringList>
 #include <QVariant>
 #include <QVector>
+#include <functional>
+#include <initializer_list>
+#include <utility>
 
 /// The value of one field of the current row.
 ///
@@ -132,3 +135,28 @@ public:
 private:
     TDataSet* dataSet_;
 };
+
+/// The rows of a data set from its current row on, each read into a row of the
+/// caller's kind: one text member per field, as the grid shows its value. The
+/// source answers false at the end and leaves the data set there.
+///
+///     auto rows = textRowsOf<TRatingSheetRow>(q, {{u"fio"_s, &TRatingSheetRow::fio},
+///                                                 {u"result"_s, &TRatingSheetRow::result}});
+///     TRatingSheetRow row;
+///     while (rows(row)) ...
+template <class Row>
+std::function<bool(Row&)> textRowsOf(TDataSet* ds, std::initializer_list<std::pair<QString, QString Row::*>> fields)
+{
+    QVector<std::pair<int, QString Row::*>> columns;
+    for (const auto& [name, member] : fields)
+        columns.append({ds->fieldIndex(name), member});
+    return [ds, columns](Row& row) {
+        if (ds->Eof())
+            return false;
+        const int at = ds->RecNo() - 1;
+        for (const auto& [column, member] : columns)
+            row.*member = TField::displayText(ds->value(at, column));
+        ds->Next();
+        return true;
+    };
+}

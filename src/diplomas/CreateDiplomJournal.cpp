@@ -26,23 +26,12 @@ const QString JournalFolder = u"Журнал"_s;
 /// The journal from its current row on, as the sheet shows it.
 TJournalRowReader journalRowsOf(TQuery* q)
 {
-    const int nameStatus = q->fieldIndex(u"nameStatus"_s);
-    const int fio = q->fieldIndex(u"fio"_s);
-    const int classStudy = q->fieldIndex(u"classStudy"_s);
-    const int fullname = q->fieldIndex(u"fullname"_s);
-    const int numberDiplom = q->fieldIndex(u"numberDiplom"_s);
-    return [=](TJournalSheetRow& row) {
-        if (q->Eof())
-            return false;
-        const int at = q->RecNo() - 1;
-        row.nameStatus = TField::displayText(q->value(at, nameStatus));
-        row.fio = TField::displayText(q->value(at, fio));
-        row.classStudy = TField::displayText(q->value(at, classStudy));
-        row.fullname = TField::displayText(q->value(at, fullname));
-        row.numberDiplom = TField::displayText(q->value(at, numberDiplom));
-        q->Next();
-        return true;
-    };
+    using R = TJournalSheetRow;
+    return textRowsOf<R>(q, {{u"nameStatus"_s, &R::nameStatus},
+                             {u"fio"_s, &R::fio},
+                             {u"classStudy"_s, &R::classStudy},
+                             {u"fullname"_s, &R::fullname},
+                             {u"numberDiplom"_s, &R::numberDiplom}});
 }
 
 } // namespace

@@ -548,23 +548,12 @@ namespace {
 /// The rows of the rating from its current row on, as the sheet shows them.
 TRatingRowReader ratingRowsOf(TQuery* q)
 {
-    const int fio = q->fieldIndex(u"fio"_s);
-    const int classStudy = q->fieldIndex(u"classStudy"_s);
-    const int name = q->fieldIndex(u"name"_s);
-    const int result = q->fieldIndex(u"result"_s);
-    const int nameStatus = q->fieldIndex(u"nameStatus"_s);
-    return [=](TRatingSheetRow& row) {
-        if (q->Eof())
-            return false;
-        const int at = q->RecNo() - 1;
-        row.fio = TField::displayText(q->value(at, fio));
-        row.classStudy = TField::displayText(q->value(at, classStudy));
-        row.name = TField::displayText(q->value(at, name));
-        row.result = TField::displayText(q->value(at, result));
-        row.nameStatus = TField::displayText(q->value(at, nameStatus));
-        q->Next();
-        return true;
-    };
+    using R = TRatingSheetRow;
+    return textRowsOf<R>(q, {{u"fio"_s, &R::fio},
+                             {u"classStudy"_s, &R::classStudy},
+                             {u"name"_s, &R::name},
+                             {u"result"_s, &R::result},
+                             {u"nameStatus"_s, &R::nameStatus}});
 }
 
 } // namespace
