@@ -156,8 +156,13 @@ TSheetCell& TSheet::at(int row, int column)
     if (rows_.size() < std::size_t(row))
         rows_.resize(row);
     std::vector<TSheetCell>& cells = rows_[row - 1];
-    if (cells.size() < std::size_t(column))
+    if (cells.size() < std::size_t(column)) {
+        // A row written cell by cell from the left would grow step by step:
+        // it takes at once the room of the row above it, as wide as a table's rows are.
+        if (cells.empty() && row >= 2)
+            cells.reserve(std::max(std::size_t(column), rows_[row - 2].size()));
         cells.resize(column);
+    }
     return cells[column - 1];
 }
 
