@@ -183,6 +183,14 @@ void TSheet::applyFormat(const TCellRange& range, const std::function<void(TCell
     const qint64 count = qint64(range.lastRow - range.firstRow + 1) * (range.lastColumn - range.firstColumn + 1);
     if (count > MaxFormattedCells)
         throw EExportError(u"Диапазон %1 слишком велик для форматирования"_s.arg(range.text()));
+    if (range.single()) {
+        // One cell (the exports format single cells row by row): no table of changes.
+        TSheetCell& cell = at(range.firstRow, range.firstColumn);
+        TCellFormat f = formats_[cell.format];
+        change(f);
+        cell.format = intern(f);
+        return;
+    }
     // Most cells of a range share a few formats: each old format is changed once.
     std::unordered_map<std::uint32_t, std::uint32_t> changed;
     for (int r = range.firstRow; r <= range.lastRow; ++r) {
