@@ -139,6 +139,12 @@ const QList<TQueryText>& namedQueryTexts()
         {u"appCreateRegRemove"_s, {
             u"DELETE FROM `vzl_application_reg` WHERE `id`=:id"_s,
         }},
+        {u"GETremoveLossReg"_s, {
+            u"SELECT count(`result`) as countResult,"_s,
+            u"count(case when `statusparticipantID`<>1 then 1 end) as countStatus"_s,
+            u"FROM `vzl_application_reg`"_s,
+            u"WHERE `educationlListID_reg`=:eduID and FIND_IN_SET(`id`,:ids)"_s,
+        }},
         {u"GETcreateAppEditRegion"_s, {
             u"SELECT A.`id`,E.`name` as nameArea, concat(B.`surname`,' ',B.`name`,' ',B.`patronymic`) as fio, "_s,
             u"A.`actionareaID`, D.`name` as nameAreaAction,"_s,
