@@ -58,7 +58,10 @@ public:
     QStringList paramNames() const;
 
     /// Runs the text and keeps its rows; the first row becomes current.
-    /// Opening an open query does nothing. A failure throws EDatabaseError.
+    /// Opening an open query does nothing. A failure throws EDatabaseError;
+    /// when the query was closed for this opening within the same user action
+    /// (Close, new parameters, Open), it then holds its former rows and
+    /// parameter values again, so no view sharing it is emptied.
     void Open() override;
     /// Runs the text as a statement. A failure throws EDatabaseError. A text
     /// with parameters stays prepared on the server for the next run while the
@@ -94,6 +97,8 @@ private:
     /// The parsed text, parsed again only after the text changed.
     const Parsed& parsed() const;
     void dropPrepared();
+    /// Open without the giving back of the former rows.
+    void openNow();
     /// Binds the values of the named parameters in the order of their markers.
     void bindParams(QSqlQuery& q, const QStringList& names) const;
 

@@ -8,6 +8,7 @@
 #include "data/DBGrid.h"
 #include "data/DBLookupComboBox.h"
 #include "data/DataZRT.h"
+#include "ui/ErrorDisplay.h"
 #include "support/TestDb.h"
 #include "support/Ui.h"
 
@@ -121,6 +122,7 @@ private slots:
     void listsFollowTheChoice();
     void titleClickSorts();
     void closingClosesTheQueries();
+    void openWindowKeepsItsRowsWhenAnotherFailsToOpen();
 };
 
 void TestAppCreate::openingShowsTheFirstEvent()
@@ -582,6 +584,43 @@ void TestAppCreate::closingClosesTheQueries()
     QVERIFY(!DataZRT->GETappPartReg->Active());
     QVERIFY(!DataZRT->AppCreateRegSet->Active());
     QCOMPARE(FormAppCreateReg, nullptr);
+}
+
+void TestAppCreate::openWindowKeepsItsRowsWhenAnotherFailsToOpen()
+{
+    // The server stops while a window shows its lists; a second window of the
+    // same lists fails to open: the first one keeps every row.
+    TestServer server;
+    TestDb db(server.dir());
+    fillEvents(db);
+    fillApplication(db);
+    TDataZRT data;
+    data.DataModuleCreate(db.profiles());
+    DataZRT->userID = Admin;
+    UiSeam seam;
+    TFormAppCreateReg a;
+    auto* combo = find<TDBLookupComboBox>(&a, u"DBLookupComboBox1"_s);
+    const QList<int> candidates = ids(DataZRT->GETappPartReg);
+    const QList<int> application = ids(DataZRT->AppCreateRegSet);
+
+    server.pause();
+    {
+        TFormAppCreateReg b;
+        QCOMPARE(seam.messages.size(), 1); // told by the general error display
+        QCOMPARE(seam.messages.first().caption, applicationTitle());
+    }
+    QCOMPARE(combo->count(), 2);
+    QCOMPARE(a.chosenEvent(), Maths);
+    QVERIFY(DataZRT->GETeduReg->isOpenFor({{u"userID"_s, Admin}}));
+    QCOMPARE(ids(DataZRT->GETappPartReg), candidates);
+    QCOMPARE(ids(DataZRT->AppCreateRegSet), application);
+    QCOMPARE(find<TDBGrid>(&a, u"DBGrid2"_s)->model()->rowCount(), application.size());
+
+    server.resume();
+    seam.clear();
+    click(&a, u"SpeedButton2"_s); // the next action connects again and works on the same rows
+    QVERIFY2(seam.messages.isEmpty(), qPrintable(seam.texts().join(u'|')));
+    QCOMPARE(ids(DataZRT->GETappPartReg), QList<int>{});
 }
 
 QTEST_MAIN(TestAppCreate)
