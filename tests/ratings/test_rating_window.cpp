@@ -2,6 +2,8 @@
 // statuses that applying the passing scores writes (decimal commas included),
 // the corrections by menu, dialog and grid, and writes that fail half-way.
 
+#include "app/MainZRT.h"
+#include "events/PassingScoreReg.h"
 #include "ratings/CreateRatingFinalEdit.h"
 #include "ratings/CreateRatingReg.h"
 #include "ratings/RatingRules.h"
@@ -15,7 +17,11 @@
 #include "support/Ui.h"
 #include "RatingFixture.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -51,6 +57,7 @@ private slots:
     void resultInTheGrid();
     void cellClickHints();
     void titleClickSorts();
+    void focusStaysAfterAMessage();
 };
 
 void TestRatingWindow::freshWindow()
@@ -544,6 +551,35 @@ void TestRatingWindow::titleClickSorts()
     QCOMPARE(DataZRT->GETcreateRatingReg->value(0, u"name"_s).toString(), u"Бережанский район"_s);
     find<QRadioButton>(&w, u"RadioOVZ0"_s)->click();
     QCOMPARE(listedIds(), (QList<int>{1, 2, 5, 3, 15, 14, 4, 6, 7, 8}));
+}
+
+void TestRatingWindow::focusStaysAfterAMessage()
+{
+    // The passing-score window was opened first; the rating window refuses its
+    // scores in real message boxes: afterwards it is still in front, the focus
+    // in the box the message is about.
+    Session s;
+    TFormMainZRT main;
+    main.resize(1400, 900);
+    main.show();
+    QVERIFY(QTest::qWaitForWindowActive(&main));
+    main.openChild(new TFormPassingScoreReg);
+    auto* w = new TFormCeateRatingReg;
+    main.openChild(w);
+    QTimer closer;
+    connect(&closer, &QTimer::timeout, [] {
+        if (QWidget* box = QApplication::activeModalWidget())
+            box->close();
+    });
+    closer.start(30);
+    typeScores(*w, u"20"_s, u"10"_s, u"21"_s);
+    find<QLineEdit>(w, u"EditWinnerMin"_s)->setFocus();
+    QTest::mouseClick(find<QPushButton>(w, u"BitBtn2"_s), Qt::LeftButton);
+    main.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&main));
+    QTest::qWait(100);
+    QCOMPARE(main.mdiArea()->activeSubWindow()->widget(), w);
+    QCOMPARE(QApplication::focusWidget(), find<QLineEdit>(w, u"EditWinnerMax"_s));
 }
 
 QTEST_MAIN(TestRatingWindow)
