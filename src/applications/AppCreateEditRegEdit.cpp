@@ -67,7 +67,17 @@ bool TFormAppCreateEditRegEdit::checkAnswer()
         ShowErrorMessage(u"Не определена площадка проведения мероприятия"_s);
         return false;
     }
+    if (ui->DateOut->date() < ui->DateIn->date()) {
+        ui->DateOut->setFocus();
+        ShowErrorMessage(departureBeforeArrivalText());
+        return false;
+    }
     return true;
+}
+
+QString TFormAppCreateEditRegEdit::departureBeforeArrivalText()
+{
+    return u"Дата выезда не может быть раньше даты заезда"_s;
 }
 
 bool TFormAppCreateEditRegEdit::FormCloseQuery(int result)

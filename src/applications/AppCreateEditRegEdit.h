@@ -13,7 +13,8 @@ class TDBLookupComboBox;
 
 /// Modal dialog "Изменение реквизитов заявки". Its lists of accompanying
 /// persons and venues are open while it exists. "Применить" closes it only
-/// when both are chosen; "Отмена" and the close box always close it.
+/// when both are chosen and the departure is not before the arrival; "Отмена"
+/// and the close box always close it.
 ///
 ///     TFormAppCreateEditRegEdit dlg;
 ///     dlg.setCaptionText(u"Групповое изменение - 3 чел."_s);
@@ -31,9 +32,14 @@ public:
     void FormCreate();
     /// Whether the dialog may close with this result: OK only when checkAnswer holds.
     bool FormCloseQuery(int result);
-    /// Both drop-downs must show a choice; the first missing one gets the focus
-    /// and its error box. Returns whether the choice is complete.
+    /// Both drop-downs must show a choice and the departure may not come
+    /// before the arrival; the first wrong control gets the focus and its
+    /// error box. Returns whether the answer can be written.
     bool checkAnswer();
+    /// The refusal of a departure before the arrival.
+    ///
+    ///     TFormAppCreateEditRegEdit::departureBeforeArrivalText()   // "Дата выезда не может быть раньше даты заезда"
+    static QString departureBeforeArrivalText();
 
     void setCaptionText(const QString& text);
     QString captionText() const;

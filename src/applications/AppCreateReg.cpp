@@ -215,11 +215,16 @@ void TFormAppCreateReg::SpeedButton4Click()
         return;
     }
     TQuery* application = DataZRT->AppCreateRegSet;
+    QList<int> ids;
+    for (int recNo : selected)
+        ids << TField(u"id"_s, application->value(recNo - 1, u"id"_s)).asInteger();
+    if (!confirmRemoval(ids))
+        return;
     TQuery* remove = DataZRT->appCreateRegRemove;
-    for (int recNo : selected) {
-        application->setRecNo(recNo);
+    for (int i = 0; i < selected.size(); ++i) {
+        application->setRecNo(selected.at(i));
         remove->Close();
-        remove->ParamByName(u"id"_s).setAsInteger(application->FieldByName(u"id"_s).asInteger());
+        remove->ParamByName(u"id"_s).setAsInteger(ids.at(i));
         guardedWrite([remove] { remove->ExecSQL(); });
     }
     readLists();
@@ -234,14 +239,19 @@ void TFormAppCreateReg::SpeedButton3Click()
         ShowInformation(u"Нет участников для исключения из заявки"_s);
         return;
     }
+    QList<int> ids;
     QString statement = u"DELETE FROM `vzl_application_reg` WHERE `id`in ("_s;
     {
         TDisplaySuspended suspended(application);
-        for (application->First(); !application->Eof(); application->Next())
-            statement += QString::number(application->FieldByName(u"id"_s).asInteger()) + u',';
+        for (application->First(); !application->Eof(); application->Next()) {
+            ids << application->FieldByName(u"id"_s).asInteger();
+            statement += QString::number(ids.last()) + u',';
+        }
     }
     statement.chop(1);
     statement += u')';
+    if (!confirmRemoval(ids))
+        return;
 
     TQuery* scratch = DataZRT->emptySQL;
     scratch->Close();
@@ -249,6 +259,39 @@ void TFormAppCreateReg::SpeedButton3Click()
     scratch->SQL() << statement;
     guardedWrite([scratch] { scratch->ExecSQL(); });
     readLists();
+}
+
+TRemovalLoss TFormAppCreateReg::removalLoss(const QList<int>& ids) const
+{
+    QStringList list;
+    for (int id : ids)
+        list << QString::number(id);
+    TQuery* q = DataZRT->GETremoveLossReg;
+    q->Close();
+    q->ParamByName(u"eduID"_s).setAsInteger(chosenEvent());
+    q->ParamByName(u"ids"_s).setAsString(list.join(u','));
+    q->Open();
+    const TRemovalLoss loss{q->FieldByName(u"countResult"_s).asInteger(),
+                            q->FieldByName(u"countStatus"_s).asInteger()};
+    q->Close();
+    return loss;
+}
+
+QString TFormAppCreateReg::removalQuestion(const TRemovalLoss& loss)
+{
+    return u"У исключаемых участников уже есть результаты или статусы.\n\r"
+           u"Будут потеряны результаты: %1, статусы: %2, а также сведения о проживании.\n\r"
+           u"Исключить участников из заявки?"_s.arg(loss.results).arg(loss.statuses);
+}
+
+bool TFormAppCreateReg::confirmRemoval(const QList<int>& ids) const
+{
+    const TRemovalLoss loss = removalLoss(ids);
+    if (loss.results == 0 && loss.statuses == 0)
+        return true;
+    return TDialogs::MessageDlg(removalQuestion(loss), TMsgDlgType::Confirmation,
+                                QMessageBox::Yes | QMessageBox::No)
+        == QMessageBox::Yes;
 }
 
 void TFormAppCreateReg::DBGrid1TitleClick(const QString& field)

@@ -8,6 +8,13 @@ namespace Ui {
 class TFormAppCreateReg;
 }
 
+/// What removing application rows would lose: how many of them hold a result,
+/// how many a status other than the candidate's.
+struct TRemovalLoss {
+    int results = 0;
+    int statuses = 0;
+};
+
 /// Child window "Формирование (заявки) списка участников регионального мероприятия".
 /// The lists always belong to the event chosen in the drop-down: they are read
 /// again after every change of the choice and after every insert or delete.
@@ -44,6 +51,12 @@ public:
     void SpeedButton3Click();
     /// "<": the selected participants leave the application, in list order.
     void SpeedButton4Click();
+    /// "<" and "<<" remove rows that hold nothing yet (candidates without a
+    /// result) at once; when a row holds a result or another status, the user
+    /// is asked first (confirmRemoval) and "Нет" removes nothing.
+    ///
+    ///     removalQuestion({75, 60})   // "...Будут потеряны результаты: 75, статусы: 60..."
+    static QString removalQuestion(const TRemovalLoss& loss);
 
     void DBGrid1TitleClick(const QString& field);
     void DBGrid2TitleClick(const QString& field);
@@ -63,6 +76,10 @@ private:
     /// The venue (`actionAreaID`) of the chosen event, read from its own row
     /// of the event list without moving that list's current row.
     int chosenEventVenue() const;
+    /// What removing these application rows of the chosen event would lose.
+    TRemovalLoss removalLoss(const QList<int>& ids) const;
+    /// True when the rows may go: they hold nothing, or the user said Yes.
+    bool confirmRemoval(const QList<int>& ids) const;
     void readLists();
     void readEvents();
 

@@ -503,6 +503,10 @@ bool TDBGrid::store(int row, int column, const QString& text)
     QVariant value;
     try {
         value = parseTyped(text, q->fieldType(pos));
+        if (const auto& refuse = columns_.at(column).refuse) {
+            if (const QString why = refuse(value); !why.isEmpty())
+                throw EConvertError(why);
+        }
     } catch (const EError& e) {
         postOnCommit_ = false;
         emit EditError(QString::fromUtf8(e.what()));

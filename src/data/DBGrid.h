@@ -23,6 +23,9 @@ struct TColumn {
     int width = 0; ///< pixels while the grid has no rows; with rows the column fits its content
     bool editable = false; ///< the user may change its cells (while the grid is not read-only)
     QStringList pickList = {}; ///< fixed items an edit chooses from; empty for free text
+    /// Why a typed value that parsed is still refused (reported by EditError
+    /// like a text that does not parse); empty when it is taken. None: all are.
+    std::function<QString(const QVariant&)> refuse = {};
 };
 
 /// A grid bound to a data set through its data source.

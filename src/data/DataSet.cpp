@@ -1,9 +1,11 @@
 #include "data/DataSet.h"
 
+#include "data/Connection.h"
 #include "data/Errors.h"
 #include "data/Format.h"
 
 #include <QDateTime>
+#include <algorithm>
 #include <QLocale>
 
 // ---- TField ---------------------------------------------------------------
@@ -93,6 +95,7 @@ void TDataSet::setRows(QStringList fields, QVector<QVector<QVariant>> rows, QVec
     fields_ = std::move(fields);
     types_ = std::move(types);
     rows_ = std::move(rows);
+    closed_ = {};
     active_ = true;
     current_ = rows_.isEmpty() ? -1 : 0;
     eof_ = rows_.isEmpty();
@@ -123,12 +126,30 @@ void TDataSet::Close()
     if (!active_)
         return;
     active_ = false;
+    closed_ = {std::move(fields_), std::move(types_), std::move(rows_), current_, TUserAction::current()};
     rows_.clear();
     fields_.clear();
     types_.clear();
     current_ = -1;
     eof_ = bof_ = true;
     notifyReset();
+}
+
+bool TDataSet::giveBackClosedRows()
+{
+    if (active_ || closed_.action < 0 || closed_.action != TUserAction::current())
+        return false;
+    fields_ = std::move(closed_.fields);
+    types_ = std::move(closed_.types);
+    rows_ = std::move(closed_.rows);
+    const int current = closed_.current;
+    closed_ = {};
+    active_ = true;
+    current_ = rows_.isEmpty() ? -1 : std::clamp(current, 0, int(rows_.size()) - 1);
+    eof_ = bof_ = rows_.isEmpty();
+    notifyReset();
+    emit currentChanged(RecNo());
+    return true;
 }
 
 void TDataSet::setCurrent(int row)

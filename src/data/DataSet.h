@@ -48,7 +48,7 @@ public:
 
     /// Makes the rows available; the first row becomes current.
     virtual void Open() = 0;
-    /// Drops the rows.
+    /// Drops the rows (kept aside for giveBackClosedRows until the next opening).
     void Close();
     bool Active() const { return active_; }
 
@@ -106,6 +106,11 @@ protected:
     void clearRows();
     void setCurrent(int row);
     void notifyReset();
+    /// An opening that followed a Close within the same user action failed:
+    /// the data set shows the rows it had before that Close again, so that a
+    /// failed re-read (a server gone) empties no view that shares it. False,
+    /// and nothing changes, when there is nothing to give back.
+    bool giveBackClosedRows();
 
 private:
     QStringList fields_;
@@ -116,6 +121,14 @@ private:
     bool bof_ = true;
     bool active_ = false;
     int disabled_ = 0;
+    /// The rows of the last Close and the user action it came in (-1: none).
+    struct TClosedRows {
+        QStringList fields;
+        QVector<int> types;
+        QVector<QVector<QVariant>> rows;
+        int current = -1;
+        int action = -1;
+    } closed_;
     bool resetPending_ = false;
 };
 

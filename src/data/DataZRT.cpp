@@ -66,6 +66,7 @@ TDataZRT::TDataZRT(QObject* parent)
     AppCreateRegSet = q("AppCreateRegSet");
     INSappCreateReg = q("INSappCreateReg");
     appCreateRegRemove = q("appCreateRegRemove");
+    GETremoveLossReg = q("GETremoveLossReg");
     GETcreateAppEditRegion = q("GETcreateAppEditRegion");
     UPDappCreateReg = q("UPDappCreateReg");
     GETmaintainer = q("GETmaintainer");

@@ -108,6 +108,10 @@ public:
     TQuery* AppCreateRegSet;
     TQuery* INSappCreateReg;
     TQuery* appCreateRegRemove;
+    /// What removing application rows of one event (`eduID`) would lose: how
+    /// many of the rows (`ids`, e.g. "5,7,9") hold a result (`countResult`)
+    /// and how many a status other than the candidate's (`countStatus`).
+    TQuery* GETremoveLossReg;
     TQuery* GETcreateAppEditRegion;
     TQuery* UPDappCreateReg;
     TQuery* GETmaintainer;

@@ -161,6 +161,20 @@ void TQuery::Open()
 {
     if (Active())
         return;
+    try {
+        openNow();
+    } catch (const EError&) {
+        // A re-read that failed leaves the rows, and the values they were read
+        // with, as they were: other windows showing this query keep them.
+        if (giveBackClosedRows())
+            for (auto it = openedWith_.cbegin(); it != openedWith_.cend(); ++it)
+                params_[it.key()].setValue(it.value());
+        throw;
+    }
+}
+
+void TQuery::openNow()
+{
     QSqlQuery q(connection_->database());
     run(q);
     const QStringList names = parsed().names;

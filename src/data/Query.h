@@ -91,7 +91,10 @@ public:
     QStringList paramNames() const;
 
     /// Runs the text and keeps its rows; the first row becomes current.
-    /// Opening an open query does nothing. A failure throws EDatabaseError.
+    /// Opening an open query does nothing. A failure throws EDatabaseError;
+    /// when the query was closed for this opening within the same user action
+    /// (Close, new parameters, Open), it then holds its former rows and
+    /// parameter values again, so no view sharing it is emptied.
     void Open() override;
     /// Runs the text and gives its rows to be read once, forward, instead of
     /// keeping them: the query itself stays closed. A failure throws EDatabaseError.
@@ -137,6 +140,8 @@ private:
     /// Runs the text (its parameters bound) in q, which reads forward only;
     /// throws EDatabaseError on a failure.
     void run(QSqlQuery& q);
+    /// Open without the giving back of the former rows.
+    void openNow();
     /// Binds the values of the named parameters in the order of their markers.
     void bindParams(QSqlQuery& q, const QStringList& names) const;
 

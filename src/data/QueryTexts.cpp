@@ -139,6 +139,12 @@ const QList<TQueryText>& namedQueryTexts()
         {u"appCreateRegRemove"_s, {
             u"DELETE FROM `vzl_application_reg` WHERE `id`=:id"_s,
         }},
+        {u"GETremoveLossReg"_s, {
+            u"SELECT count(`result`) as countResult,"_s,
+            u"count(case when `statusparticipantID`<>1 then 1 end) as countStatus"_s,
+            u"FROM `vzl_application_reg`"_s,
+            u"WHERE `educationlListID_reg`=:eduID and FIND_IN_SET(`id`,:ids)"_s,
+        }},
         {u"GETcreateAppEditRegion"_s, {
             u"SELECT A.`id`,E.`name` as nameArea, concat(B.`surname`,' ',B.`name`,' ',B.`patronymic`) as fio, "_s,
             u"A.`actionareaID`, D.`name` as nameAreaAction,"_s,
@@ -240,7 +246,7 @@ const QList<TQueryText>& namedQueryTexts()
         }},
         {u"GETjournal"_s, {
             u"SELECT E.`nameStatus`,concat(B.`surname`,' ',B.`name`,' ',B.`patronymic`) as fio, A.`classStudy`, C.`fullname`,"_s,
-            u"concat(A.`educationlListID_reg`,'-',A.`userID`,'-',(YEAR(D.`dateEnd`)+1)) as numberDiplom, A.`statusparticipantID`"_s,
+            u"concat(A.`educationlListID_reg`,'-',A.`userID`,'-',IFNULL((SELECT YEAR(F.`dateEnd`) FROM `vzl_educationallist_reg` F WHERE F.`id`=A.`educationlListID_reg`),0)) as numberDiplom, A.`statusparticipantID`"_s,
             u"FROM `vzl_application_reg` A, `vzl_users` B, `vzl_schools` C, `vzl_periods` D, `vzl_statusparticipant` E"_s,
             u"WHERE A.`educationlListID_reg`=:eduID"_s,
             u"and A.`levelolimpID`=3"_s,

@@ -2,8 +2,7 @@
 
 #include "ui/ErrorDisplay.h"
 #include "ui/Hints.h"
-#include "data/Format.h"
-#include "data/Errors.h"
+#include "ui/ScoreBoxes.h"
 
 #include "ui_EditPassingScoreReg.h"
 
@@ -19,12 +18,13 @@ TFormEditPassingScoreReg::TFormEditPassingScoreReg(QWidget* parent)
     mirrorHints(this);
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint
                    | Qt::WindowTitleHint);
-    connect(ui->BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
+    connect(ui->BitBtn1, &QPushButton::clicked, this, [this] { runHandler([this] { BitBtn1Click(); }); });
     connect(ui->BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
     // Every change of the text counts, typed or set by the program; setting
     // the text a field already holds is no change and fires nothing.
-    connect(ui->EditprizeWinnerMax, &QLineEdit::textChanged, this, [this] { maxChanged(); });
-    ui->EditprizeWinnerMax->installEventFilter(this);
+    connect(ui->EditprizeWinnerMax, &QLineEdit::textChanged, this,
+            [this] { runHandler([this] { EditprizeWinnerMaxChange(); }); });
+    checkScoreBoxesWhenLeft(this, {ui->EditprizeWinnerMin, ui->EditprizeWinnerMax, ui->EditWinner});
     FormEditPassingScoreReg = this;
 }
 
@@ -71,45 +71,19 @@ void TFormEditPassingScoreReg::FormShow()
     ui->EditprizeWinnerMin->setFocus();
 }
 
-void TFormEditPassingScoreReg::maxChanged()
+void TFormEditPassingScoreReg::BitBtn1Click()
 {
-    try {
-        EditprizeWinnerMaxChange();
-        pendingError_.clear();
-    } catch (const EError& e) {
-        pendingError_ = e.message();
-        if (!keyDown_)
-            reportPending();
-    } catch (const std::exception& e) {
-        ShowException(e);
-    }
+    if (checkScoreBoxes({ui->EditprizeWinnerMin, ui->EditprizeWinnerMax, ui->EditWinner}))
+        accept();
 }
 
-void TFormEditPassingScoreReg::reportPending()
+TPassingScores TFormEditPassingScoreReg::scores() const
 {
-    if (pendingError_.isEmpty())
-        return;
-    const EConvertError error(pendingError_);
-    pendingError_.clear();
-    ShowException(error);
-    ui->EditprizeWinnerMax->setFocus();
-}
-
-bool TFormEditPassingScoreReg::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == ui->EditprizeWinnerMax) {
-        if (event->type() == QEvent::KeyPress) {
-            keyDown_ = true;
-        } else if (event->type() == QEvent::KeyRelease || event->type() == QEvent::FocusOut) {
-            keyDown_ = false;
-            reportPending();
-        }
-    }
-    return QDialog::eventFilter(watched, event);
+    return checkPassingScores(minText(), maxText(), winnerText()).scores;
 }
 
 void TFormEditPassingScoreReg::EditprizeWinnerMaxChange()
 {
-    const double max = StrToFloat(ui->EditprizeWinnerMax->text());
-    ui->EditWinner->setText(FloatToStr(max + 0.01));
+    if (const std::optional<QString> winner = proposedWinner(ui->EditprizeWinnerMax->text()))
+        ui->EditWinner->setText(*winner);
 }

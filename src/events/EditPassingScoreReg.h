@@ -1,6 +1,8 @@
 #pragma once
 // The dialog that sets the three passing scores of one regional event.
 
+#include "data/PassingScores.h"
+
 #include <QDialog>
 
 namespace Ui {
@@ -9,10 +11,13 @@ class TFormEditPassingScoreReg;
 
 /// Modal dialog with the three passing scores of one event. Typing the
 /// prize-winner maximum proposes the winner score: the maximum plus 0.01.
+/// "Установить" closes it only when the three values pass the one rule of the
+/// passing scores (data/PassingScores.h); otherwise the refusals are shown and
+/// the dialog stays open with what was typed. A box is checked when it is left.
 ///
 ///     TFormEditPassingScoreReg dlg;
 ///     dlg.setValues(name, min, max, winner);
-///     if (TDialogs::ShowModal(dlg) == QDialog::Accepted) ... dlg.minText() ...
+///     if (TDialogs::ShowModal(dlg) == QDialog::Accepted) ... dlg.scores() ...
 class TFormEditPassingScoreReg : public QDialog {
     Q_OBJECT
 public:
@@ -26,27 +31,22 @@ public:
     QString minText() const;
     QString maxText() const;
     QString winnerText() const;
+    /// The typed scores; valid once the dialog closed with OK.
+    TPassingScores scores() const;
 
     /// The focus goes to the minimum.
     void FormShow();
-    /// Writes the maximum plus 0.01 into the winner field; a text that is not
-    /// a number throws EConvertError and leaves the winner field as it is.
+    /// "Установить": closes with OK when the scores are taken.
+    void BitBtn1Click();
+    /// Writes the maximum plus 0.01 into the winner field; while the maximum
+    /// is no score (being typed, emptied) the winner field keeps its text.
     void EditprizeWinnerMaxChange();
 
 protected:
     void showEvent(QShowEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    /// A change of the maximum: a refused text is reported at once, or, when
-    /// it was typed, once the key is released, so that the keystroke ends in
-    /// the field before the message takes the focus.
-    void maxChanged();
-    void reportPending();
-
     Ui::TFormEditPassingScoreReg* ui;
-    bool keyDown_ = false;
-    QString pendingError_;
 };
 
 /// Set while the dialog exists.

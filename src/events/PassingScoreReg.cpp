@@ -5,7 +5,6 @@
 #include "ui/ErrorDisplay.h"
 #include "data/DBGrid.h"
 #include "data/DataZRT.h"
-#include "data/Format.h"
 #include "events/EditPassingScoreReg.h"
 
 #include "ui_PassingScoreReg.h"
@@ -73,23 +72,30 @@ void TFormPassingScoreReg::BitBtn2Click()
     TQuery* q = DataZRT->GETpassingScoreReg;
     if (!ownRows(q))
         return;
+    const int id = q->FieldByName(u"id"_s).asInteger();
     TFormEditPassingScoreReg dialog;
     dialog.setValues(q->FieldByName(u"nameEdu"_s).asString(), q->FieldByName(u"prizeWinnerMin"_s).asString(),
                      q->FieldByName(u"prizeWinnerMax"_s).asString(), q->FieldByName(u"Winner"_s).asString());
-    if (TDialogs::ShowModal(dialog) != QDialog::Accepted)
-        return;
-
-    guardedWrite([&] {
-        TQuery* upd = DataZRT->UPDpassingScoreReg;
-        upd->ParamByName(u"id"_s).setAsInteger(q->FieldByName(u"id"_s).asInteger());
-        upd->ParamByName(u"prizeWinnerMin"_s).setAsFloat(StrToFloat(dialog.minText()));
-        upd->ParamByName(u"prizeWinnerMax"_s).setAsFloat(StrToFloat(dialog.maxText()));
-        upd->ParamByName(u"Winner"_s).setAsFloat(StrToFloat(dialog.winnerText()));
-        upd->ExecSQL();
-    });
-
-    // The list is re-read whether the write went through or not.
-    q->Refresh();
+    // The dialog closes only with scores that pass the rule; a refused write
+    // brings it back with what was typed.
+    bool accepted = false;
+    while (TDialogs::ShowModal(dialog) == QDialog::Accepted) {
+        accepted = true;
+        const TPassingScores scores = dialog.scores();
+        const bool written = guardedWrite([&] {
+            TQuery* upd = DataZRT->UPDpassingScoreReg;
+            upd->ParamByName(u"id"_s).setAsInteger(id);
+            upd->ParamByName(u"prizeWinnerMin"_s).setAsFloat(scores.prizeWinnerMin);
+            upd->ParamByName(u"prizeWinnerMax"_s).setAsFloat(scores.prizeWinnerMax);
+            upd->ParamByName(u"Winner"_s).setAsFloat(scores.winner);
+            upd->ExecSQL();
+        });
+        if (written)
+            break;
+    }
+    // After OK the list is re-read, whether the write went through or not.
+    if (accepted)
+        q->Refresh();
 }
 
 void TFormPassingScoreReg::DBGrid1TitleClick(const QString& field)

@@ -8,6 +8,7 @@
 #include "ui/Dialogs.h"
 #include "ui/ErrorDisplay.h"
 #include "ui/ProgressLabel.h"
+#include "ui/ScoreBoxes.h"
 #include "ui/Shell.h"
 #include "data/Codes.h"
 #include "data/Errors.h"
@@ -80,7 +81,7 @@ TFormCeateRatingReg::TFormCeateRatingReg(QWidget* parent)
         {u"name"_s, u"МО"_s, true, left, 200},
         {u"fio"_s, u"ФИО участника"_s, true, left, 300},
         {u"classStudy"_s, u"Класс"_s, true, Qt::AlignCenter, 60},
-        {u"result"_s, u"Результат"_s, true, left, 90, true},
+        {u"result"_s, u"Результат"_s, true, left, 90, true, {}, negativeScoreText},
         {u"nameStatus"_s, u"Статус"_s, true, left, 260},
     });
     ui->DBGrid1->setRowColor([this](int recNo) { return DBGrid1DrawColumnCell(recNo); });
@@ -145,6 +146,7 @@ TFormCeateRatingReg::TFormCeateRatingReg(QWidget* parent)
                     RadioGroup1Click();
             }));
     connect(ui->EditWinnerMax, &QLineEdit::textChanged, this, handler([this] { EditWinnerMaxChange(); }));
+    checkScoreBoxesWhenLeft(this, {ui->EditWinnerMin, ui->EditWinnerMax, ui->EditWinner});
     connect(ui->DBGrid1, &TDBGrid::TitleClick, this,
             handler([this](const QString& field) { DBGrid1TitleClick(field); }));
     connect(ui->DBGrid1, &TDBGrid::CellClick, this,
@@ -400,26 +402,13 @@ void TFormCeateRatingReg::fillWinner()
 
 void TFormCeateRatingReg::EditWinnerMaxChange()
 {
-    const QString text = ui->EditWinnerMax->text();
-    if (text.isEmpty())
-        return;
-    ui->EditWinner->setText(FloatToStr(StrToFloat(text) + 0.01));
+    if (const std::optional<QString> winner = proposedWinner(ui->EditWinnerMax->text()))
+        ui->EditWinner->setText(*winner);
 }
 
 bool TFormCeateRatingReg::checkWinner()
 {
-    bool ok = true;
-    if (!(StrToFloat(ui->EditWinnerMin->text()) < StrToFloat(ui->EditWinnerMax->text()))) {
-        ui->EditWinnerMax->setFocus();
-        ShowErrorMessage(u"Значение \"До\" не может быть меньше или равно значению \"От\""_s);
-        ok = false;
-    }
-    if (!(StrToFloat(ui->EditWinnerMax->text()) < StrToFloat(ui->EditWinner->text()))) {
-        ui->EditWinner->setFocus();
-        ShowErrorMessage(u"Значение \"Победитель От\" не может быть меньше или равно значению \" Призер До\""_s);
-        ok = false;
-    }
-    return ok;
+    return checkScoreBoxes({ui->EditWinnerMin, ui->EditWinnerMax, ui->EditWinner}).has_value();
 }
 
 void TFormCeateRatingReg::rememberRow(const std::function<void()>& change)
@@ -433,12 +422,10 @@ void TFormCeateRatingReg::rememberRow(const std::function<void()>& change)
 
 void TFormCeateRatingReg::BitBtn2Click()
 {
-    if (!checkWinner())
+    const std::optional<TPassingScores> typed = checkScoreBoxes({ui->EditWinnerMin, ui->EditWinnerMax, ui->EditWinner});
+    if (!typed)
         return;
-    TPassingScores scores;
-    scores.prizeWinnerMin = StrToFloat(ui->EditWinnerMin->text());
-    scores.prizeWinnerMax = StrToFloat(ui->EditWinnerMax->text());
-    scores.winner = StrToFloat(ui->EditWinner->text());
+    const TPassingScores scores = *typed;
     if (!checkClass()) {
         ShowInformation(ClassNotChosen);
         return;

@@ -92,7 +92,8 @@ public:
     void EditNoEdit();
     /// The three boxes from the chosen event's stored passing scores.
     void fillWinner();
-    /// The order of the three boxes; shows a message for each wrong pair.
+    /// The three boxes by the one rule of the passing scores (numbers, none
+    /// negative, in ascending order); shows a message for each refusal.
     bool checkWinner();
     /// Writes one status to the current row and reads the rating again at the
     /// same record number.

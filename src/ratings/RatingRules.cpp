@@ -110,15 +110,8 @@ TStatusCounts countStatuses(const QList<std::optional<double>>& results, const T
 
 std::optional<TPassingScores> typedScores(const QString& min, const QString& max, const QString& winner)
 {
-    TPassingScores scores;
-    try {
-        scores.prizeWinnerMin = StrToFloat(min);
-        scores.prizeWinnerMax = StrToFloat(max);
-        scores.winner = StrToFloat(winner);
-    } catch (const EConvertError&) {
+    const TScoreCheck check = checkPassingScores(min, max, winner);
+    if (!check.ok())
         return std::nullopt;
-    }
-    if (!(scores.prizeWinnerMin < scores.prizeWinnerMax && scores.prizeWinnerMax < scores.winner))
-        return std::nullopt;
-    return scores;
+    return check.scores;
 }

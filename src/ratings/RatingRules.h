@@ -3,18 +3,14 @@
 // result earns under the passing scores, the class list, the SQL of the rating
 // list and the statements that set the statuses of an event.
 
+#include "data/PassingScores.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
 #include <optional>
 
-/// The three passing scores of an event.
-struct TPassingScores {
-    double prizeWinnerMin = 0; ///< "Призер: от"
-    double prizeWinnerMax = 0; ///< "до"
-    double winner = 0;         ///< "Победитель: от"
-};
 
 /// The status a result earns, by the four steps in their order, a later one
 /// overriding an earlier one: 1 for every row, 4 for a result above 0, 7 from
@@ -68,9 +64,8 @@ struct TStatusCounts {
 ///     countStatuses({25, 20, 9.5, std::nullopt}, {10, 20, 21})   // 1, 1, 1, 1; 3 with a result
 TStatusCounts countStatuses(const QList<std::optional<double>>& results, const TPassingScores& scores);
 
-/// The passing scores typed into the three boxes, in the user's number
-/// format; empty when a box holds no number or they are not in ascending order
-/// (what "Применить к рейтингу" would refuse).
+/// The passing scores typed into the three boxes; empty when
+/// checkPassingScores refuses them (what "Применить к рейтингу" refuses).
 ///
 ///     typedScores(u"10,5"_s, u"20"_s, u"21"_s)   // {10.5, 20, 21} under a Russian locale
 std::optional<TPassingScores> typedScores(const QString& min, const QString& max, const QString& winner);

@@ -7,6 +7,9 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPointer>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -22,6 +25,43 @@ TDialogs::ModalHook& modalHook()
     static TDialogs::ModalHook hook;
     return hook;
 }
+
+/// While a message box or a dialog is open the focus is away; when it closes,
+/// the window that raised it is the active child window again, with the
+/// focus where it was (or where the raising code put it), whatever window the
+/// main window would otherwise bring back to the front.
+class TFocusReturn {
+public:
+    TFocusReturn()
+        : focus_(QApplication::focusWidget())
+    {
+        // The handler that raises the box runs for the active child window.
+        if (QWidget* top = QApplication::activeWindow())
+            if (auto* area = top->findChild<QMdiArea*>())
+                raising_ = area->activeSubWindow();
+        for (QWidget* w = focus_; w && !raising_; w = w->parentWidget())
+            raising_ = qobject_cast<QMdiSubWindow*>(w);
+        // The focus may still lie in the window left behind: it goes back into the raising one.
+        if (raising_ && focus_ && !raising_->isAncestorOf(focus_))
+            focus_ = raising_->widget() ? raising_->widget()->focusWidget() : nullptr;
+    }
+    ~TFocusReturn()
+    {
+        if (raising_)
+            if (QMdiArea* area = raising_->mdiArea(); area && area->activeSubWindow() != raising_)
+                area->setActiveSubWindow(raising_);
+        if (focus_)
+            focus_->setFocus(Qt::OtherFocusReason);
+        else if (raising_)
+            raising_->setFocus(Qt::OtherFocusReason);
+    }
+    TFocusReturn(const TFocusReturn&) = delete;
+    TFocusReturn& operator=(const TFocusReturn&) = delete;
+
+private:
+    QPointer<QWidget> focus_;
+    QPointer<QMdiSubWindow> raising_;
+};
 
 QString defaultCaption(TMsgDlgType type)
 {
@@ -49,6 +89,7 @@ QMessageBox::StandardButton TDialogs::MessageDlg(const QString& text, TMsgDlgTyp
     case TMsgDlgType::Error: icon = QMessageBox::Critical; break;
     case TMsgDlgType::Confirmation: icon = QMessageBox::Question; break;
     }
+    TFocusReturn focusReturn;
     QMessageBox box(icon, message.caption, text, buttons, QApplication::activeWindow());
     return QMessageBox::StandardButton(box.exec());
 }
@@ -65,8 +106,10 @@ int TDialogs::ShowModal(QDialog& dialog)
     int result;
     if (modalHook())
         result = modalHook()(dialog);
-    else
+    else {
+        TFocusReturn focusReturn;
         result = dialog.exec();
+    }
     // ...and the hint of a closed dialog does not stay there.
     QStatusTipEvent noHint{QString()};
     QCoreApplication::sendEvent(&dialog, &noHint);

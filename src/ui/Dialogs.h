@@ -23,13 +23,16 @@ public:
     using MessageHook = std::function<QMessageBox::StandardButton(const TMessage&)>;
     using ModalHook = std::function<int(QDialog&)>;
 
-    /// Shows a modal message box and returns the button pressed.
+    /// Shows a modal message box and returns the button pressed. When it
+    /// closes, the child window that raised it is the active one again, with
+    /// the focus where it was.
     ///
     ///     TDialogs::MessageDlg(u"Данные обновлены"_s, TMsgDlgType::Information);
     static QMessageBox::StandardButton MessageDlg(const QString& text, TMsgDlgType type,
                                                   QMessageBox::StandardButtons buttons = QMessageBox::Ok,
                                                   const QString& caption = QString());
-    /// Shows a dialog modally and returns its result (QDialog::Accepted or Rejected).
+    /// Shows a dialog modally and returns its result (QDialog::Accepted or
+    /// Rejected); afterwards the focus returns as after a message box.
     ///
     ///     TFormNetSelect dlg;
     ///     if (TDialogs::ShowModal(dlg) == QDialog::Accepted) ...

@@ -8,6 +8,7 @@
 #include "data/DBGrid.h"
 #include "data/DBLookupComboBox.h"
 #include "data/DataZRT.h"
+#include "ui/ErrorDisplay.h"
 #include "support/TestDb.h"
 #include "support/Ui.h"
 
@@ -112,6 +113,8 @@ private slots:
     void removing_data();
     void removing();
     void removeAllIsOneStatement();
+    void removingRowsThatHoldSomethingAsks_data();
+    void removingRowsThatHoldSomethingAsks();
     void emptyActionsTellWhy_data();
     void emptyActionsTellWhy();
     void administratorWithoutEvents();
@@ -119,6 +122,7 @@ private slots:
     void listsFollowTheChoice();
     void titleClickSorts();
     void closingClosesTheQueries();
+    void openWindowKeepsItsRowsWhenAnotherFailsToOpen();
 };
 
 void TestAppCreate::openingShowsTheFirstEvent()
@@ -414,6 +418,57 @@ void TestAppCreate::removeAllIsOneStatement()
     QVERIFY(seam.messages.isEmpty());
 }
 
+void TestAppCreate::removingRowsThatHoldSomethingAsks_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<QList<int>>("rows");
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<QString>("question");
+    QTest::addColumn<QList<int>>("left");
+    // List: Абрамов 9 (result 25, status 4), Борисова 5 (status 15, no result),
+    // Волков 11 and Жуков 7 (candidates without a result).
+    const QList<int> all{1001, 1002, 1003, 1007};
+    const QString oneAndOne = TFormAppCreateReg::removalQuestion({1, 1});
+    const QString oneAndTwo = TFormAppCreateReg::removalQuestion({1, 2});
+    QTest::newRow("< holding nothing") << u"<"_s << QList<int>{3, 4} << int(QMessageBox::No) << QString()
+                                       << QList<int>{1001, 1002};
+    QTest::newRow("< result, No") << u"<"_s << QList<int>{1, 3} << int(QMessageBox::No) << oneAndOne << all;
+    QTest::newRow("< result, Yes") << u"<"_s << QList<int>{1, 3} << int(QMessageBox::Yes) << oneAndOne
+                                   << QList<int>{1002, 1007};
+    QTest::newRow("<< No") << u"<<"_s << QList<int>{} << int(QMessageBox::No) << oneAndTwo << all;
+    QTest::newRow("<< Yes") << u"<<"_s << QList<int>{} << int(QMessageBox::Yes) << oneAndTwo << QList<int>{};
+}
+
+void TestAppCreate::removingRowsThatHoldSomethingAsks()
+{
+    QFETCH(QString, how);
+    QFETCH(QList<int>, rows);
+    QFETCH(int, answer);
+    QFETCH(QString, question);
+    QFETCH(QList<int>, left);
+    DataSession s;
+    fillEvents(s.db);
+    fillApplication(s.db);
+    s.db.exec(u"UPDATE vzl_application_reg SET result=25, statusparticipantID=4 WHERE id=9"_s);
+    s.db.exec(u"UPDATE vzl_application_reg SET statusparticipantID=15 WHERE id=5"_s);
+    s.db.exec(u"UPDATE vzl_application_reg SET result=30, statusparticipantID=7 WHERE id=20"_s); // event 11
+    DataZRT->userID = Admin;
+    UiSeam seam;
+    seam.answerMessages(QMessageBox::StandardButton(answer));
+    TFormAppCreateReg w;
+    selectRows(find<TDBGrid>(&w, u"DBGrid2"_s), rows);
+    click(&w, how == u"<" ? u"SpeedButton4"_s : u"SpeedButton3"_s);
+
+    QCOMPARE(seam.texts(), question.isEmpty() ? QStringList() : QStringList{question});
+    if (!question.isEmpty()) {
+        QCOMPARE(seam.messages.first().type, TMsgDlgType::Confirmation);
+        QCOMPARE(seam.messages.first().buttons, QMessageBox::Yes | QMessageBox::No);
+    }
+    QCOMPARE(applicationUsers(s.db, Maths), left);
+    QCOMPARE(DataZRT->AppCreateRegSet->RecordCount(), left.size());
+    QCOMPARE(applicationUsers(s.db, Physics), QList<int>{1003});
+}
+
 void TestAppCreate::emptyActionsTellWhy_data()
 {
     QTest::addColumn<int>("button");
@@ -529,6 +584,43 @@ void TestAppCreate::closingClosesTheQueries()
     QVERIFY(!DataZRT->GETappPartReg->Active());
     QVERIFY(!DataZRT->AppCreateRegSet->Active());
     QCOMPARE(FormAppCreateReg, nullptr);
+}
+
+void TestAppCreate::openWindowKeepsItsRowsWhenAnotherFailsToOpen()
+{
+    // The server stops while a window shows its lists; a second window of the
+    // same lists fails to open: the first one keeps every row.
+    TestServer server;
+    TestDb db(server.dir());
+    fillEvents(db);
+    fillApplication(db);
+    TDataZRT data;
+    data.DataModuleCreate(db.profiles());
+    DataZRT->userID = Admin;
+    UiSeam seam;
+    TFormAppCreateReg a;
+    auto* combo = find<TDBLookupComboBox>(&a, u"DBLookupComboBox1"_s);
+    const QList<int> candidates = ids(DataZRT->GETappPartReg);
+    const QList<int> application = ids(DataZRT->AppCreateRegSet);
+
+    server.pause();
+    {
+        TFormAppCreateReg b;
+        QCOMPARE(seam.messages.size(), 1); // told by the general error display
+        QCOMPARE(seam.messages.first().caption, applicationTitle());
+    }
+    QCOMPARE(combo->count(), 2);
+    QCOMPARE(a.chosenEvent(), Maths);
+    QVERIFY(DataZRT->GETeduReg->isOpenFor({{u"userID"_s, Admin}}));
+    QCOMPARE(ids(DataZRT->GETappPartReg), candidates);
+    QCOMPARE(ids(DataZRT->AppCreateRegSet), application);
+    QCOMPARE(find<TDBGrid>(&a, u"DBGrid2"_s)->model()->rowCount(), application.size());
+
+    server.resume();
+    seam.clear();
+    click(&a, u"SpeedButton2"_s); // the next action connects again and works on the same rows
+    QVERIFY2(seam.messages.isEmpty(), qPrintable(seam.texts().join(u'|')));
+    QCOMPARE(ids(DataZRT->GETappPartReg), QList<int>{});
 }
 
 QTEST_MAIN(TestAppCreate)

@@ -149,6 +149,7 @@ private slots:
     void noRowSelected();
     void checkAnswer_data();
     void checkAnswer();
+    void departureBeforeArrivalIsRefused();
     void groupWriteRefusedHalfway();
     void listFollowsTheChoice_data();
     void listFollowsTheChoice();
@@ -236,7 +237,7 @@ void TestAppDetails::groupOfThree()
     Seen seen;
     seam.onDialog([&](QDialog& d) {
         seen = look(d);
-        answer(d, 0, 1, 0, QDate(2026, 3, 2), QDate(2026, 3, 1)); // 147, venue 1, no hotel; out before in is taken
+        answer(d, 0, 1, 0, QDate(2026, 3, 1), QDate(2026, 3, 2)); // 147, venue 1, no hotel
     });
     for (int recNo : {1, 2, 4})
         QTest::mouseClick(f.grid->viewport(), Qt::LeftButton, Qt::ControlModifier, rowPoint(f.grid, recNo));
@@ -251,7 +252,7 @@ void TestAppDetails::groupOfThree()
     QCOMPARE(seen.out, QDate::currentDate());
     QVERIFY(seam.messages.isEmpty());
     for (int id : {21, 22, 24})
-        QCOMPARE(details(s.db, id), values(1, 0, "2026-03-02", "2026-03-01", 147));
+        QCOMPARE(details(s.db, id), values(1, 0, "2026-03-01", "2026-03-02", 147));
     QCOMPARE(details(s.db, 23)[1], QVariant(u"1"_s));
     QCOMPARE(details(s.db, 23)[4], QVariant(u"146"_s));
     QCOMPARE(f.grid->rowColor(1), QColor()); // no longer a hotel row
@@ -327,6 +328,32 @@ void TestAppDetails::checkAnswer()
     if (!focused.isEmpty())
         QCOMPARE(focus, focused);
     QCOMPARE(details(s.db, 21), values(2, 1, "2026-01-11", "2026-01-14", 146));
+}
+
+void TestAppDetails::departureBeforeArrivalIsRefused()
+{
+    DataSession s;
+    fillApplication(s.db);
+    DataZRT->userID = Admin;
+    UiSeam seam;
+    Shown f;
+    bool stillOpen = false;
+    QString focus;
+    seam.onDialog([&](QDialog& d) {
+        answer(d, 0, 1, 0, QDate(2026, 3, 2), QDate(2026, 3, 1));
+        stillOpen = d.isVisible();
+        focus = d.focusWidget() ? d.focusWidget()->objectName() : QString();
+        // the same day for both is a stay of one day: taken
+        find<QDateEdit>(&d, u"DateOut"_s)->setDate(QDate(2026, 3, 2));
+        click(&d, u"BitBtn1"_s);
+    });
+    QTest::mouseClick(f.grid->viewport(), Qt::LeftButton, {}, rowPoint(f.grid, 1));
+    click(&f.w, u"BitBtn2"_s);
+    QCOMPARE(seam.texts(), QStringList{TFormAppCreateEditRegEdit::departureBeforeArrivalText()});
+    QCOMPARE(seam.messages.first().type, TMsgDlgType::Error);
+    QVERIFY(stillOpen);
+    QCOMPARE(focus, u"DateOut"_s);
+    QCOMPARE(details(s.db, 21), values(1, 0, "2026-03-02", "2026-03-02", 147));
 }
 
 void TestAppDetails::groupWriteRefusedHalfway()

@@ -3,11 +3,15 @@
 // their numbers and colours, a title-click order that stays with the shared
 // query, and the export with its counter, steps, failures and safe date.
 //
-// Administrator 501 is responsible for 20 "Химия" (active year 2025-2026, ends
-// 2026-05-31), 21 "Биология" (2024-2025, ends 2025-05-31), 22 "Физика" (diplomas
-// not released) and 23 "География" (inactive). Event 24 has another administrator.
+// Administrator 501 is responsible for 20 "Химия" (active year 2025-2026, the
+// event ends 2026-03-15), 21 "Биология" (2024-2025, ends 2025-03-20), 22 "Физика"
+// (diplomas not released) and 23 "География" (inactive). Event 24 has another
+// administrator. A diploma number carries the year of the event's end.
 
 #include "diplomas/CreateDiplomJournal.h"
+#include "diplomas/CreateDiplomReg.h"
+#include "diplomas/DiplomaDrawing.h"
+#include "data/MemTable.h"
 #include "export/SheetMessages.h"
 #include "ui/ErrorDisplay.h"
 #include "data/DBGrid.h"
@@ -39,8 +43,9 @@ void fillJournal(TestDb& db)
             "(1001,'Яковлев','Ян','Янович',1,4,1),(1002,'Борисова','Вера','Игоревна',2,4,1),"
             "(1003,'Волков','Глеб','Денисович',1,4,1),(1004,'Абрамов','Антон','Андреевич',2,4,1),"
             "(1005,'Абрамов','Антон','Борисович',1,4,1),(1006,'Егорова','Ева','Юрьевна',2,4,1)"_s);
-    db.exec(u"INSERT INTO vzl_educationallist_reg(id,nameEdu,isActive,idPeriod,permissionDiplom) VALUES "
-            "(20,'Химия',1,2,1),(21,'Биология',1,1,1),(22,'Физика',1,2,0),(23,'География',0,2,1),(24,'Астрономия',1,2,1)"_s);
+    db.exec(u"INSERT INTO vzl_educationallist_reg(id,nameEdu,isActive,idPeriod,permissionDiplom,dateEnd) VALUES "
+            "(20,'Химия',1,2,1,'2026-03-15'),(21,'Биология',1,1,1,'2025-03-20'),(22,'Физика',1,2,0,NULL),"
+            "(23,'География',0,2,1,NULL),(24,'Астрономия',1,2,1,NULL)"_s);
     db.exec(u"INSERT INTO vzl_userseducation(usersID,educationListID,periodsID) VALUES "
             "(501,20,2),(501,21,1),(501,22,2),(501,23,2),(502,24,2)"_s);
     db.exec(u"INSERT INTO vzl_application_reg(id,userID,classStudy,educationlListID_reg,levelolimpID,periodID,statusparticipantID) VALUES "
@@ -124,6 +129,7 @@ class TestDiplomJournal : public QObject {
 private slots:
     void eventsOfEveryYear();
     void journalLines();
+    void numberIsTheDrawnOne();
     void rowColours();
     void exportWritesTheGrid();
     void earlierYearOfOneRow();
@@ -146,7 +152,7 @@ void TestDiplomJournal::eventsOfEveryYear()
     QCOMPARE(w.chosenEvent(), 21);
     QCOMPARE(w.chosenEventText(), u"2024-2025 у/г. Биология"_s);
     QCOMPARE(gridRows(w), (QList<QStringList>{{u"Победитель регионального этапа"_s, u"Яковлев Ян Янович"_s, u"10"_s,
-                                               u"МБОУ \"Лицей № 1\" г. Велграда"_s, u"21-1001-2026"_s}}));
+                                               u"МБОУ \"Лицей № 1\" г. Велграда"_s, u"21-1001-2025"_s}}));
     QVERIFY(find<QPushButton>(&w, u"BitBtn4"_s)->isEnabled());
 }
 
@@ -160,7 +166,7 @@ void TestDiplomJournal::journalLines()
                                   u"Абрамов Антон Андреевич"_s, u"Яковлев Ян Янович"_s, u"Волков Глеб Денисович"_s,
                                   u"Егорова Ева Юрьевна"_s}));
     auto* grid = find<TDBGrid>(&w, u"DBGrid1"_s);
-    QCOMPARE(grid->cellText(4, u"numberDiplom"_s), u"20-1001-2027"_s);
+    QCOMPARE(grid->cellText(4, u"numberDiplom"_s), u"20-1001-2026"_s);
     QStringList titles;
     for (const TColumn& c : grid->columns())
         titles << c.title;
@@ -169,6 +175,32 @@ void TestDiplomJournal::journalLines()
     QVERIFY(grid->isColumnHidden(5));
     QVERIFY(grid->isReadOnly());
     QCOMPARE(grid->selectionBehavior(), QAbstractItemView::SelectRows);
+}
+
+void TestDiplomJournal::numberIsTheDrawnOne()
+{
+    // The journal records the number the diploma prints for the same pupil.
+    Session s;
+    s.s.db.exec(u"INSERT INTO vzl_areas(id,name) VALUES (1,'г. Велград')"_s);
+    s.s.db.exec(u"UPDATE vzl_application_reg SET areaID=1"_s);
+    UiSeam seam;
+    TFormCreateDiplomReg diplomas;
+    auto* combo = find<TDBLookupComboBox>(&diplomas, u"DBLookupComboBox1"_s);
+    combo->chooseIndex(combo->findData(20));
+    diplomas.DBLookupComboBox1CloseUp();
+    TFormCreateDiplomJournal w;
+    choose(w, 20);
+    TMemTable* list = diplomas.memList();
+    QCOMPARE(list->RecordCount(), 3); // statuses 7, 10 and 4
+    for (int recNo = 1; recNo <= list->RecordCount(); ++recNo) {
+        const TDiplomaData d = diplomas.participant(recNo);
+        const int line = fios().indexOf(d.surname + u' ' + d.name + u' ' + d.patronymic) + 1;
+        QVERIFY(line > 0);
+        QCOMPARE(u"Регистрационный № "_s + find<TDBGrid>(&w, u"DBGrid1"_s)->cellText(line, u"numberDiplom"_s),
+                 registrationNumber(d));
+        if (d.userID == 1001) // the event ends in 2026, its school year in May 2026
+            QCOMPARE(registrationNumber(d), u"Регистрационный № 20-1001-2026"_s);
+    }
 }
 
 void TestDiplomJournal::rowColours()
@@ -243,7 +275,7 @@ void TestDiplomJournal::earlierYearOfOneRow()
     QCOMPARE(book.text(u"A3"_s), u"2024-2025 у/г. Биология. Журнал выдачи дипломов (сертификатов)"_s);
     QCOMPARE(book.lastRow(), 6);
     QCOMPARE(book.text(u"A6"_s), u"1"_s);
-    QCOMPARE(book.text(u"F6"_s), u"21-1001-2026"_s);
+    QCOMPARE(book.text(u"F6"_s), u"21-1001-2025"_s);
     QCOMPARE(book.format(u"F6"_s).describe(), u"v=top wrap border=thin"_s);
     QCOMPARE(book.format(u"A7"_s).describe(), QString());
 }

@@ -2,6 +2,8 @@
 // statuses that applying the passing scores writes (decimal commas included),
 // the corrections by menu, dialog and grid, and writes that fail half-way.
 
+#include "app/MainZRT.h"
+#include "events/PassingScoreReg.h"
 #include "ratings/CreateRatingFinalEdit.h"
 #include "ratings/CreateRatingReg.h"
 #include "ratings/RatingRules.h"
@@ -10,11 +12,16 @@
 #include "data/DBLookupComboBox.h"
 #include "data/DataZRT.h"
 #include "support/RecordingProgress.h"
+#include "support/BadScores.h"
 #include "support/TestDb.h"
 #include "support/Ui.h"
 #include "RatingFixture.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -39,7 +46,9 @@ private slots:
     void applyReportsItsSteps();
     void wrongOrder_data();
     void wrongOrder();
-    void notANumberWritesNothing();
+    void badScoresWriteNothing_data();
+    void badScoresWriteNothing();
+    void pointOrCommaApply();
     void failureHalfwayKeepsEverything();
     void lostConnection();
     void winnerProposal();
@@ -48,6 +57,7 @@ private slots:
     void resultInTheGrid();
     void cellClickHints();
     void titleClickSorts();
+    void focusStaysAfterAMessage();
 };
 
 void TestRatingWindow::freshWindow()
@@ -296,18 +306,47 @@ void TestRatingWindow::wrongOrder()
     QCOMPARE(statuses(s.s.db), before);
 }
 
-void TestRatingWindow::notANumberWritesNothing()
+void TestRatingWindow::badScoresWriteNothing_data()
 {
+    QTest::addColumn<int>("row");
+    for (int i = 0; i < badScores().size(); ++i)
+        QTest::newRow(badScores().at(i).name) << i;
+}
+
+void TestRatingWindow::badScoresWriteNothing()
+{
+    // The same refusals as the passing-score dialog's, the boxes keep what was typed.
+    QFETCH(int, row);
+    const BadScores bad = badScores().at(row);
+    LocaleFor locale(QLocale(QLocale::Russian, QLocale::Russia));
     Session s;
     UiSeam seam;
     TFormCeateRatingReg w;
     const QMap<int, int> before = statuses(s.s.db);
-    typeScores(w, u"10"_s, u"20"_s, u"2l"_s);
+    typeScores(w, bad.min, bad.max, bad.winner);
     click(&w, u"BitBtn2"_s);
-    QCOMPARE(seam.texts(), QStringList{generalErrorText(u"'2l' не является правильным числом"_s)});
-    QCOMPARE(seam.messages.first().caption, applicationTitle());
+    QCOMPARE(seam.texts(), bad.messages);
+    for (const TMessage& m : seam.messages)
+        QCOMPARE(m.type, TMsgDlgType::Error);
+    const QStringList boxes{u"EditWinnerMin"_s, u"EditWinnerMax"_s, u"EditWinner"_s};
+    QCOMPARE((QStringList{textOf(&w, boxes[0]), textOf(&w, boxes[1]), textOf(&w, boxes[2])}),
+             (QStringList{bad.min, bad.max, bad.winner}));
+    QCOMPARE(w.focusWidget() ? w.focusWidget()->objectName() : QString(), boxes.at(bad.focused));
     QCOMPARE(scores(s.s.db), (QVariantList{10.0, 20.0, 21.0}));
     QCOMPARE(statuses(s.s.db), before);
+}
+
+void TestRatingWindow::pointOrCommaApply()
+{
+    LocaleFor locale(QLocale(QLocale::Russian, QLocale::Russia));
+    Session s;
+    UiSeam seam;
+    TFormCeateRatingReg w;
+    typeScores(w, u"10.5"_s, u"20,5"_s, u"21.5"_s);
+    click(&w, u"BitBtn2"_s);
+    QVERIFY2(seam.messages.isEmpty(), qPrintable(seam.texts().join(u'|')));
+    QCOMPARE(scores(s.s.db), (QVariantList{10.5, 20.5, 21.5}));
+    QCOMPARE(statuses(s.s.db).value(5), 10); // 20,5
 }
 
 void TestRatingWindow::failureHalfwayKeepsEverything()
@@ -376,9 +415,14 @@ void TestRatingWindow::winnerProposal()
     setText(&w, u"EditWinnerMax"_s, QString());
     QCOMPARE(textOf(&w, u"EditWinner"_s), u"10,01"_s);
     QVERIFY(seam.messages.isEmpty());
-    setText(&w, u"EditWinnerMax"_s, u"x"_s);
-    QCOMPARE(seam.texts(), QStringList{generalErrorText(u"'x' не является правильным числом"_s)});
-    QCOMPARE(textOf(&w, u"EditWinner"_s), u"10,01"_s);
+    // Unfinished or bad texts say nothing while typed and propose nothing.
+    for (const QString& typed : {u"x"_s, u"-"_s, u"1e"_s, u"-5"_s}) {
+        setText(&w, u"EditWinnerMax"_s, typed);
+        QCOMPARE(textOf(&w, u"EditWinner"_s), u"10,01"_s);
+    }
+    QVERIFY(seam.messages.isEmpty());
+    setText(&w, u"EditWinnerMax"_s, u"10.5"_s); // a point is taken for the comma
+    QCOMPARE(textOf(&w, u"EditWinner"_s), u"10,51"_s);
 }
 
 void TestRatingWindow::statusMenu()
@@ -459,7 +503,7 @@ void TestRatingWindow::resultInTheGrid()
     auto* grid = find<TDBGrid>(&w, u"DBGrid1"_s);
     const auto stored = [&](int id) { return s.s.db.scalar(u"SELECT result FROM vzl_application_reg WHERE id=%1"_s.arg(id)); };
 
-    for (const QString& bad : {u"abc"_s, QString(), u"12.5.1"_s}) {
+    for (const QString& bad : {u"abc"_s, QString(), u"12.5.1"_s, u"-5"_s, u"-0,5"_s}) {
         seam.clear();
         QVERIFY(!grid->editCell(4, u"result"_s, bad)); // Волков, 20
         QCOMPARE(seam.messages.size(), 1);
@@ -507,6 +551,35 @@ void TestRatingWindow::titleClickSorts()
     QCOMPARE(DataZRT->GETcreateRatingReg->value(0, u"name"_s).toString(), u"Бережанский район"_s);
     find<QRadioButton>(&w, u"RadioOVZ0"_s)->click();
     QCOMPARE(listedIds(), (QList<int>{1, 2, 5, 3, 15, 14, 4, 6, 7, 8}));
+}
+
+void TestRatingWindow::focusStaysAfterAMessage()
+{
+    // The passing-score window was opened first; the rating window refuses its
+    // scores in real message boxes: afterwards it is still in front, the focus
+    // in the box the message is about.
+    Session s;
+    TFormMainZRT main;
+    main.resize(1400, 900);
+    main.show();
+    QVERIFY(QTest::qWaitForWindowActive(&main));
+    main.openChild(new TFormPassingScoreReg);
+    auto* w = new TFormCeateRatingReg;
+    main.openChild(w);
+    QTimer closer;
+    connect(&closer, &QTimer::timeout, [] {
+        if (QWidget* box = QApplication::activeModalWidget())
+            box->close();
+    });
+    closer.start(30);
+    typeScores(*w, u"20"_s, u"10"_s, u"21"_s);
+    find<QLineEdit>(w, u"EditWinnerMin"_s)->setFocus();
+    QTest::mouseClick(find<QPushButton>(w, u"BitBtn2"_s), Qt::LeftButton);
+    main.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&main));
+    QTest::qWait(100);
+    QCOMPARE(main.mdiArea()->activeSubWindow()->widget(), w);
+    QCOMPARE(QApplication::focusWidget(), find<QLineEdit>(w, u"EditWinnerMax"_s));
 }
 
 QTEST_MAIN(TestRatingWindow)

@@ -1,12 +1,20 @@
 // What every window leans on without a database: safe file names and the
-// counter, the status label over a progress bar, downloads from a local server.
+// counter, the status label over a progress bar, downloads from a local server,
+// the focus given back after a message box.
 
 #include "data/Files.h"
 #include "support/HttpServer.h"
+#include "ui/Dialogs.h"
 #include "ui/Download.h"
 #include "ui/ProgressLabel.h"
 
+#include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTimer>
 #include <QProgressBar>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -25,6 +33,7 @@ private slots:
     void downloadFromLocalServer();
     void downloadFailures_data();
     void downloadFailures();
+    void focusReturnsToTheRaisingWindow();
 };
 
 void TestWindowSupport::safeFileNames_data()
@@ -142,6 +151,61 @@ void TestWindowSupport::downloadFailures()
     QVERIFY_THROWS_EXCEPTION(std::exception,
                              TDownload::Get(QUrl(u"http://127.0.0.1:%1/Images/none.jpg"_s.arg(port)), {}, 500));
     QVERIFY(clock.elapsed() < 5000);
+}
+
+void TestWindowSupport::focusReturnsToTheRaisingWindow()
+{
+    // Two child windows; the second one raises an error box while it is being
+    // activated, the focus still in the first one (a re-read that fails on
+    // activation). When the box closes, the second one is in front, focused.
+    QMainWindow main;
+    auto* area = new QMdiArea;
+    main.setCentralWidget(area);
+    QLineEdit* edits[2];
+    QMdiSubWindow* frames[2];
+    for (int i = 0; i < 2; ++i) {
+        auto* form = new QWidget;
+        edits[i] = new QLineEdit(form);
+        frames[i] = area->addSubWindow(form);
+    }
+    main.resize(800, 600);
+    main.show();
+    QVERIFY(QTest::qWaitForWindowActive(&main));
+    area->setActiveSubWindow(frames[0]);
+    edits[0]->setFocus();
+    QCOMPARE(QApplication::focusWidget(), edits[0]);
+
+    // Real boxes, closed as soon as they are up.
+    QTimer closer;
+    connect(&closer, &QTimer::timeout, [] {
+        if (QWidget* box = QApplication::activeModalWidget())
+            box->close();
+    });
+    closer.start(20);
+    bool raised = false;
+    connect(frames[1], &QMdiSubWindow::windowStateChanged, [&](Qt::WindowStates, Qt::WindowStates now) {
+        if ((now & Qt::WindowActive) && !raised) {
+            raised = true;
+            ShowErrorMessage(u"Соединение с базой данных потеряно."_s);
+        }
+    });
+    area->setActiveSubWindow(frames[1]);
+    QVERIFY(raised);
+    // The main window is active again (the window manager's part here).
+    main.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&main));
+    QTest::qWait(50);
+    QCOMPARE(area->activeSubWindow(), frames[1]);
+    QVERIFY(frames[1]->isAncestorOf(QApplication::focusWidget()));
+
+    // A box raised with the focus inside the window gives it back to the same control.
+    edits[1]->setFocus();
+    ShowErrorMessage(u"Значение \"До\" не может быть меньше или равно значению \"От\""_s);
+    main.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&main));
+    QTest::qWait(50);
+    QCOMPARE(area->activeSubWindow(), frames[1]);
+    QCOMPARE(QApplication::focusWidget(), edits[1]);
 }
 
 QTEST_MAIN(TestWindowSupport)
