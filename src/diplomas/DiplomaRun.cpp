@@ -1,7 +1,7 @@
 #include "diplomas/DiplomaRun.h"
 
 #include "diplomas/DiplomaPdf.h"
-#include "ui/Progress.h"
+#include "base/Progress.h"
 
 using namespace Qt::Literals::StringLiterals;
 
