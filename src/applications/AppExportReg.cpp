@@ -303,5 +303,6 @@ void TFormAppExportReg::writeSheet(const TAppForm& form, int count, const QStrin
     };
     // a layout failure reaches the general error display
     job.messages = {folderErrorText(Folder), sheetWriteErrorText(), {}};
-    exportSheet(job, XLAplication, progress());
+    if (exportSheet(job, XLAplication, progress()) != TSheetExportEnd::NotStarted)
+        progress().hideStep();   // after the save, as the export's last step
 }

@@ -198,5 +198,6 @@ void TFormCreateDiplomJournal::BitBtn4Click()
     job.layout = [&](TExcel& xl) { writeJournalSheet(xl, chosenEventText(), journalRowsOf(q), progress()); };
     // a layout failure reaches the general error display
     job.messages = {folderErrorText(JournalFolder), sheetWriteErrorText(), {}};
-    exportSheet(job, XLAplication, progress());
+    if (exportSheet(job, XLAplication, progress()) != TSheetExportEnd::NotStarted)
+        progress().hideStep();   // after the save, as the journal's last step
 }

@@ -51,14 +51,14 @@ bool startSheet(std::unique_ptr<TExcel>& xl, const QString& caption, TProgressSi
 
 } // namespace
 
-bool exportSheet(const TSheetExport& job, std::unique_ptr<TExcel>& xl, TProgressSink& progress)
+TSheetExportEnd exportSheet(const TSheetExport& job, std::unique_ptr<TExcel>& xl, TProgressSink& progress)
 {
     if (!TDataZRT::DirectoryCreate(job.folder)) {
         const QString message = job.messages.of(TExportFailure::Folder);
         if (message.isEmpty())
             throw EExportError(folderErrorText(job.folder), TExportFailure::Folder);
         ShowErrorMessage(message);
-        return false;
+        return TSheetExportEnd::NotStarted;
     }
 
     progress.setStep(u"Создание экземпляра MS Excel"_s);
@@ -68,7 +68,7 @@ bool exportSheet(const TSheetExport& job, std::unique_ptr<TExcel>& xl, TProgress
         job.rows->First();
     }
     if (!startSheet(xl, job.caption, progress))
-        return false;
+        return TSheetExportEnd::NotStarted;
 
     // However it ends: the grid at its row, the bar empty, the label hidden,
     // the workbook shown when it was saved.
@@ -93,13 +93,13 @@ bool exportSheet(const TSheetExport& job, std::unique_ptr<TExcel>& xl, TProgress
         const QString path = CounterFileName(OutputFolder(job.folder), job.fileBase, u".xlsx"_s);
         xl->SaveSheet(path);
         ShowInformation(sheetSavedText(path));
-        return true;
+        return TSheetExportEnd::Saved;
     } catch (const EExportError& e) {
         const QString message = job.messages.of(e.kind());
         if (message.isEmpty())
             throw;
         pause.reset();
         ShowErrorMessage(message + u"\n\r"_s + e.message());
-        return false;
+        return TSheetExportEnd::Failed;
     }
 }

@@ -76,7 +76,15 @@ struct TSheetExport {
 /// on a line of its own by the cause the export gives (the file and what the
 /// system said), and then step 5 runs. A failure the window has no message for,
 /// and any other failure, passes on to the general error display after step 5
-/// and the grid's return. Returns true when the workbook was saved.
+/// and the grid's return. Says how it ended.
 ///
-///     if (exportSheet(job, XLAplication, progress())) { /* saved */ }
-bool exportSheet(const TSheetExport& job, std::unique_ptr<TExcel>& xl, TProgressSink& progress);
+///     if (exportSheet(job, XLAplication, progress()) == TSheetExportEnd::Saved) { /* saved */ }
+enum class TSheetExportEnd {
+    /// The folder could not be made or the spreadsheet not started (steps 1, 2).
+    NotStarted,
+    /// The workbook was saved.
+    Saved,
+    /// The layout or the save failed; the window's message was shown.
+    Failed,
+};
+TSheetExportEnd exportSheet(const TSheetExport& job, std::unique_ptr<TExcel>& xl, TProgressSink& progress);

@@ -290,11 +290,11 @@ void TestDataLayer::gridPauseKeepsTheRow()
     TDataSource src(u"SourceMemList"_s, &mem);
     TDBGrid grid;
     grid.setDataSource(&src);
+    grid.setColumns({{u"id"_s, u"№"_s}, {u"name"_s, u"Имя"_s}});
     mem.Open();
     for (int id : {7, 8, 9})
         mem.AppendRecord({id, u"row %1"_s.arg(id)});
     mem.setRecNo(2); // id 8
-    QSignalSpy moved(&mem, &TDataSet::currentChanged);
     try {
         auto pause = keyField.isEmpty() ? std::make_unique<TGridPause>(&mem)
                                         : std::make_unique<TGridPause>(&mem, keyField);
@@ -303,7 +303,6 @@ void TestDataLayer::gridPauseKeepsTheRow()
         for (int id : {6, 7, 9, 8})
             mem.AppendRecord({id, u"row %1"_s.arg(id)});
         mem.First();
-        QCOMPARE(grid.model()->rowCount(), 3); // the grid has not followed
         if (fails)
             throw EError(u"walk failed"_s);
     } catch (const EError&) {
@@ -311,7 +310,7 @@ void TestDataLayer::gridPauseKeepsTheRow()
     QVERIFY(!mem.ControlsDisabled());
     QCOMPARE(mem.RecNo(), recNo);
     QCOMPARE(grid.model()->rowCount(), 4);
-    QCOMPARE(moved.last().at(0).toInt(), recNo); // the grid follows to the kept row
+    QCOMPARE(grid.currentIndex().row(), recNo - 1); // the grid follows to the kept row
 }
 
 void TestDataLayer::textRowsRefuseAnUnknownField()

@@ -182,7 +182,7 @@ void TestWindowSupport::sheetExport()
     std::unique_ptr<TExcel> xl;
     bool passed = false;
     try {
-        QCOMPARE(exportSheet(job, xl, progress), failure == 0);
+        QCOMPARE(exportSheet(job, xl, progress), failure == 0 ? TSheetExportEnd::Saved : TSheetExportEnd::Failed);
     } catch (const std::exception&) {
         passed = true;
     }
