@@ -29,8 +29,8 @@
 #include "data/DBLookupComboBox.h"
 #include "data/DataZRT.h"
 #include "data/Files.h"
-#include "export/AppExportReg.h"
-#include "export/AppStatements.h"
+#include "applications/AppExportReg.h"
+#include "data/AppStatements.h"
 #include "ui/Dialogs.h"
 #include "ui/Shell.h"
 
@@ -108,12 +108,11 @@ qint64 fullStatements(TDataZRT& dm, int event)
 
 int run(const QStringList& args)
 {
-    const auto o = bench::BenchOptions::parse(args, 5);
+    bench::LargeDemo demo(args, 5, u"bench_export"_s, Participants);
+    const auto& o = demo.options;
     const int runs = o.runs;
-    QTemporaryDir tmp;
-    const QString out = o.outDirOr(tmp.filePath(u"out"_s));
-    bench::BenchDb admin(o, u"bench_export"_s);
-    admin.loadDemo(bench::makeLargeData(o.data, tmp.filePath(u"big.sql"_s), Participants));
+    const QString out = o.outDirOr(demo.tmp.filePath(u"out"_s));
+    bench::BenchDb& admin = demo.db;
     // A server in use keeps statistics of its tables; a freshly loaded one gets
     // them here, so that the planner sees the data as it would there.
     admin.exec(u"ANALYZE TABLE vzl_application_reg, vzl_users, vzl_users4add, vzl_schools, vzl_areas, "
@@ -123,12 +122,7 @@ int run(const QStringList& args)
 
     // The event of the active year with the most application rows, and one of
     // its administrators.
-    const bench::LargestEvent largest = bench::largestEvent(admin);
-    const int period = largest.period;
-    const int event = largest.event;
-    const int user = largest.user;
-    const int rows = admin.scalar(u"SELECT COUNT(*) FROM vzl_application_reg WHERE educationlListID_reg=%1 AND periodID=%2"_s
-                                      .arg(event).arg(period)).toInt();
+    const auto [period, event, user, rows] = demo.largest;
     if (rows < Participants)
         fail(u"the largest event %1 has %2 application rows, not %3: give data made with --big-event %3"_s.arg(event)
                  .arg(rows).arg(Participants));

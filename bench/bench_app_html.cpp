@@ -13,7 +13,7 @@
 #include "export/AppColumns.h"
 #include "export/AppHtml.h"
 #include "export/SaveFile.h"
-#include "ui/Progress.h"
+#include "base/Progress.h"
 
 #include <QBuffer>
 #include <QCoreApplication>

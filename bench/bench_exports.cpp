@@ -44,23 +44,20 @@ namespace {
 
 int run(const QStringList& args)
 {
-    const auto o = bench::BenchOptions::parse(args, 5);
+    bench::LargeDemo demo(args, 5, u"bench_exports"_s);
+    const auto& o = demo.options;
     const int runs = o.runs;
-    QTemporaryDir tmp;
-    const QString outDir = o.outDirOr(tmp.filePath(u"out"_s));
+    const QString outDir = o.outDirOr(demo.tmp.filePath(u"out"_s));
     setOutputRoot(outDir);
-    bench::BenchDb admin(o, u"bench_exports"_s);
-    admin.loadDemo(bench::makeLargeData(o.data, tmp.filePath(u"big.sql"_s), 10000));
+    bench::BenchDb& admin = demo.db;
     QElapsedTimer t;
     t.start();
 
     // The event of the active year with the most regional-stage rows and one
     // administrator of the region; its diplomas are released and he is
     // responsible for it.
-    const bench::LargestEvent largest = bench::largestEvent(admin);
-    const int period = largest.period;
-    const int event = largest.event;
-    int user = largest.user;
+    const auto [period, event, largestUser, rows] = demo.largest;
+    int user = largestUser;
     if (user == 0) {
         user = admin.scalar(u"SELECT id FROM vzl_users WHERE roleID=54280 ORDER BY id LIMIT 1"_s).toInt();
         if (user == 0)
@@ -71,8 +68,6 @@ int run(const QStringList& args)
     admin.exec(u"UPDATE vzl_educationallist_reg SET permissionDiplom=1 WHERE id=%1"_s.arg(event));
     // Every pupil's account active, so that the rating lists every participant.
     admin.exec(u"UPDATE vzl_users SET isActive=1 WHERE roleID=4"_s);
-    const int rows = admin.scalar(u"SELECT COUNT(*) FROM vzl_application_reg WHERE educationlListID_reg=%1 AND periodID=%2 AND levelolimpID=3"_s
-                                      .arg(event).arg(period)).toInt();
 
     TDataZRT dm;
     bench::connectDataModule(dm, o, admin, user);

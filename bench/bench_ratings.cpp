@@ -41,24 +41,18 @@ namespace {
 
 int run(const QStringList& args)
 {
-    const auto o = bench::BenchOptions::parse(args, 7);
+    bench::LargeDemo demo(args, 7, u"bench_ratings"_s);
+    const auto& o = demo.options;
     const int runs = o.runs;
     const QString outDir = o.outDir;
-    QTemporaryDir tmp;
-    bench::BenchDb admin(o, u"bench_ratings"_s);
-    admin.loadDemo(bench::makeLargeData(o.data, tmp.filePath(u"big.sql"_s), 10000));
+    bench::BenchDb& admin = demo.db;
     QElapsedTimer t;
     t.start();
 
     // The event of the active year with the most regional-stage rows, and one
     // of its administrators; it is opened for editing.
-    const bench::LargestEvent largest = bench::largestEvent(admin);
-    const int period = largest.period;
-    const int event = largest.event;
-    const int user = largest.user;
+    const auto [period, event, user, rows] = demo.largest;
     admin.exec(u"UPDATE vzl_educationallist_reg SET permission=1 WHERE id=%1"_s.arg(event));
-    const int rows = admin.scalar(u"SELECT COUNT(*) FROM vzl_application_reg WHERE educationlListID_reg=%1 AND periodID=%2 AND levelolimpID=3"_s
-                                      .arg(event).arg(period)).toInt();
 
     TDataZRT dm;
     bench::connectDataModule(dm, o, admin, user);

@@ -223,7 +223,16 @@ LargestEvent largestEvent(BenchDb& db)
                         " GROUP BY educationlListID_reg ORDER BY COUNT(*) DESC LIMIT 1"_s.arg(e.period)).toInt();
     e.user = db.scalar(u"SELECT usersID FROM vzl_userseducation WHERE educationListID=%1 AND periodsID=%2 LIMIT 1"_s
                            .arg(e.event).arg(e.period)).toInt();
+    e.rows = db.scalar(u"SELECT COUNT(*) FROM vzl_application_reg WHERE educationlListID_reg=%1 AND periodID=%2 AND levelolimpID=3"_s
+                           .arg(e.event).arg(e.period)).toInt();
     return e;
+}
+
+LargeDemo::LargeDemo(const QStringList& args, int runs, const QString& prefix, int bigEvent)
+    : options(BenchOptions::parse(args, runs)), db(options, prefix)
+{
+    db.loadDemo(makeLargeData(options.data, tmp.filePath(u"big.sql"_s), bigEvent));
+    largest = largestEvent(db);
 }
 
 void recordMessages(QStringList& messages)

@@ -8,6 +8,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QVariant>
 #include <algorithm>
 
@@ -111,15 +112,31 @@ QString makeLargeData(const QString& given, const QString& path, int bigEvent = 
 ///     bench::connectDataModule(dm, o, db, user);
 void connectDataModule(TDataZRT& dm, const BenchOptions& options, const BenchDb& db, int user);
 
-/// The event of the active year with the most regional-stage rows and the first
-/// of its administrators (0 when it has none).
-///     const bench::LargestEvent e = bench::largestEvent(db);  // e.period, e.event, e.user
+/// The event of the active year with the most regional-stage rows, the first
+/// of its administrators (0 when it has none) and the number of those rows.
+///     const bench::LargestEvent e = bench::largestEvent(db);  // e.period, e.event, e.user, e.rows
 struct LargestEvent {
     int period = 0;
     int event = 0;
     int user = 0;
+    int rows = 0;
 };
 LargestEvent largestEvent(BenchDb& db);
+
+/// The start the benchmarks of the large data share: the options read, a
+/// database of the benchmark's own with the large demo data (one event of
+/// bigEvent participants), and its largest event.
+///     bench::LargeDemo demo(args, 5, u"bench_exports"_s);
+///     const int event = demo.largest.event;
+///     bench::connectDataModule(dm, demo.options, demo.db, demo.largest.user);
+struct LargeDemo {
+    LargeDemo(const QStringList& args, int runs, const QString& prefix, int bigEvent = 10000);
+    const BenchOptions options;
+    /// Where the generated data lies for the benchmark's length.
+    QTemporaryDir tmp;
+    BenchDb db;
+    LargestEvent largest;
+};
 
 /// Answers every message with Ok and records its text, refuses every modal
 /// dialog: the benchmark checks the messages after its runs.

@@ -9,7 +9,7 @@
 #include "diplomas/CreateDiplomReg.h"
 #include "events/PassingScoreReg.h"
 #include "events/SetEventUser.h"
-#include "export/AppExportReg.h"
+#include "applications/AppExportReg.h"
 #include "ratings/CreateRatingReg.h"
 #include "ui_MainZRT.h"
 

@@ -4,7 +4,7 @@
 #include "ui/ChildForm.h"
 #include "ui/ErrorDisplay.h"
 #include "applications/AppCreateEditRegEdit.h"
-#include "data/DisplaySuspended.h"
+#include "data/GridPause.h"
 #include "data/Codes.h"
 #include "data/DataZRT.h"
 #include "ui_AppCreateEditRegion.h"
@@ -183,12 +183,10 @@ void TFormAppCreateEditRegion::writeDetails(const TAppDetails& details, const QL
 {
     TQuery* q = DataZRT->GETcreateAppEditRegion;
     TQuery* upd = DataZRT->UPDappCreateReg;
-    const int remembered = q->RecNo();
-    TDisplaySuspended suspended(q);
+    TGridPause pause(q);
     const auto showAgain = [&] {
-        suspended.resume();
         readData();
-        q->setRecNo(remembered);
+        pause.resume();
     };
     try {
         for (int recNo : rows) {

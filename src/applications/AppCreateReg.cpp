@@ -3,7 +3,7 @@
 #include "ui/Dialogs.h"
 #include "ui/ChildForm.h"
 #include "ui/ErrorDisplay.h"
-#include "data/DisplaySuspended.h"
+#include "data/GridPause.h"
 #include "data/Codes.h"
 #include "data/DataZRT.h"
 #include "data/Errors.h"
@@ -198,7 +198,7 @@ void TFormAppCreateReg::SpeedButton2Click()
         return;
     }
     {
-        TDisplaySuspended suspended(candidates);
+        TGridPause pause(candidates);
         for (candidates->First(); !candidates->Eof(); candidates->Next())
             INSone();
     }
@@ -242,7 +242,7 @@ void TFormAppCreateReg::SpeedButton3Click()
     QList<int> ids;
     QString statement = u"DELETE FROM `vzl_application_reg` WHERE `id`in ("_s;
     {
-        TDisplaySuspended suspended(application);
+        TGridPause pause(application);
         for (application->First(); !application->Eof(); application->Next()) {
             ids << application->FieldByName(u"id"_s).asInteger();
             statement += QString::number(ids.last()) + u',';

@@ -223,11 +223,17 @@ QVariant TDataSet::value(int row, const QString& field) const
     return rows_.at(row).at(column);
 }
 
-TField TDataSet::FieldByName(const QString& name) const
+int TDataSet::requiredFieldIndex(const QString& name) const
 {
     const int column = fieldIndex(name);
     if (column < 0)
         throw EError(QStringLiteral("%1: поле '%2' не найдено").arg(objectName(), name));
+    return column;
+}
+
+TField TDataSet::FieldByName(const QString& name) const
+{
+    const int column = requiredFieldIndex(name);
     if (current_ < 0)
         return TField(name, QVariant());
     return TField(fields_.at(column), rows_.at(current_).at(column));

@@ -70,6 +70,10 @@ public:
     TField FieldByName(const QString& name) const;
     /// The position of a field (names without regard to case), -1 when there is none.
     int fieldIndex(const QString& name) const;
+    /// The position of a field; throws EError for an unknown name, as FieldByName does.
+    ///
+    ///     const int result = q->requiredFieldIndex(u"result"_s);
+    int requiredFieldIndex(const QString& name) const;
     const QStringList& fieldNames() const { return fields_; }
     /// The type the database gave a field (a QMetaType id), or
     /// QMetaType::UnknownType where the data set does not know it.
@@ -151,7 +155,8 @@ private:
 
 /// The rows of a data set from its current row on, each read into a row of the
 /// caller's kind: one text member per field, as the grid shows its value. The
-/// source answers false at the end and leaves the data set there.
+/// source answers false at the end and leaves the data set there. A field the
+/// data set does not hold throws EError at once, as FieldByName does.
 ///
 ///     auto rows = textRowsOf<TRatingSheetRow>(q, {{u"fio"_s, &TRatingSheetRow::fio},
 ///                                                 {u"result"_s, &TRatingSheetRow::result}});
@@ -162,7 +167,7 @@ std::function<bool(Row&)> textRowsOf(TDataSet* ds, std::initializer_list<std::pa
 {
     QVector<std::pair<int, QString Row::*>> columns;
     for (const auto& [name, member] : fields)
-        columns.append({ds->fieldIndex(name), member});
+        columns.append({ds->requiredFieldIndex(name), member});
     return [ds, columns](Row& row) {
         if (ds->Eof())
             return false;

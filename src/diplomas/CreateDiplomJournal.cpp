@@ -1,19 +1,15 @@
 #include "diplomas/CreateDiplomJournal.h"
 
+#include "base/Progress.h"
 #include "export/Excel.h"
 #include "export/JournalSheet.h"
-#include "export/SheetMessages.h"
-#include "ui/Dialogs.h"
+#include "ui/SheetExport.h"
+#include "ui/SheetMessages.h"
 #include "ui/ErrorDisplay.h"
-#include "ui/ProgressLabel.h"
-#include "ui/Shell.h"
 #include "data/Codes.h"
 #include "data/DataZRT.h"
-#include "data/DisplaySuspended.h"
-#include "data/Files.h"
 
 #include "ui_CreateDiplomJournal.h"
-
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -187,70 +183,21 @@ int TFormCreateDiplomJournal::getRecordCount()
     return count;
 }
 
-bool TFormCreateDiplomJournal::createXLS(const QString& caption)
-{
-    progress().setStep(u"Создание экземпляра MS Excel"_s);
-    try {
-        XLAplication = std::make_unique<TExcel>(&TShell::OpenFile);
-        XLAplication->StartExcel();
-        XLAplication->AddWorkbook();
-        XLAplication->DisableEvents();
-        XLAplication->SetCaption(caption);
-        progress().setStepText(u"Создание заголовков таблицы"_s);
-        return true;
-    } catch (const std::exception&) {
-        // the label tells it; no message box
-        progress().setStepText(u"Ошибка создания экземпляра MS Excel"_s);
-        return false;
-    }
-}
-
-void TFormCreateDiplomJournal::saveXLS(const QString& prefix)
-{
-    progress().setStepText(u"Сохранение таблицы MS Excel в файл"_s);
-    try {
-        const QString path = CounterFileName(OutputFolder(JournalFolder), prefix, u".xlsx"_s);
-        XLAplication->SaveSheet(path);
-        ShowInformation(sheetSavedText(path));
-        progress().setPosition(0);
-        progress().hideStep();
-        XLAplication->ShowExcel();
-    } catch (const std::exception&) {
-        ShowErrorMessage(sheetWriteErrorText());
-        progress().setPosition(0);
-        progress().hideStep();
-        if (XLAplication)
-            XLAplication->ShowExcel();
-    }
-}
-
 void TFormCreateDiplomJournal::BitBtn4Click()
 {
     // the sheet lists the journal of this window's own event, never another window's
     if (!ownRows(DataZRT->GETjournal))
         return;
     progress().setRange(0, getRecordCount());
-    if (!TDataZRT::DirectoryCreate(JournalFolder)) {
-        ShowErrorMessage(folderErrorText(JournalFolder));
-        return;
-    }
-    if (!createXLS(journalCaption()))
-        return;
-
     TQuery* q = DataZRT->GETjournal;
-    {
-        // A failure while the sheet is filled reaches the general error display;
-        // the grid follows the journal again at its former row all the same.
-        const int remembered = q->RecNo();
-        TDisplaySuspended suspended(q);
-        struct GiveBack {
-            TQuery* q;
-            int recNo;
-            ~GiveBack() { q->setRecNo(recNo); }
-        } giveBack{q, remembered};
-        q->First();
-        writeJournalSheet(*XLAplication, chosenEventText(), journalRowsOf(q), progress());
-    }
-    saveXLS(journalFileBase());
-    progress().hideStep();
+    TSheetExport job;
+    job.folder = JournalFolder;
+    job.caption = journalCaption();
+    job.fileBase = journalFileBase();
+    job.rows = q;
+    job.layout = [&](TExcel& xl) { writeJournalSheet(xl, chosenEventText(), journalRowsOf(q), progress()); };
+    // a layout failure reaches the general error display
+    job.messages = {folderErrorText(JournalFolder), sheetWriteErrorText(), {}};
+    if (exportSheet(job, XLAplication, progress()) != TSheetExportEnd::NotStarted)
+        progress().hideStep();   // after the save, as the journal's last step
 }

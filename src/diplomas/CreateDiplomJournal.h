@@ -10,8 +10,6 @@
 #include <memory>
 
 class TExcel;
-class TProgressLabel;
-class TProgressSink;
 
 namespace Ui {
 class TFormCreateDiplomJournal;
@@ -45,7 +43,8 @@ public:
     /// prize-winners (10), invalid for the normal colours.
     QColor DBGrid1DrawColumnCell(int recNo) const;
     /// "Экспорт": the journal as the grid shows it into a new workbook saved
-    /// in "Журнал", then shown.
+    /// in "Журнал", then shown; the grid comes back to its row however the
+    /// export ends (exportSheet).
     void BitBtn4Click();
 
     /// Reads the journal of the chosen event; the export is open only when it
@@ -53,12 +52,6 @@ public:
     void readData();
     /// The number of journal lines of the chosen event, counted by the server.
     int getRecordCount();
-    /// Starts a spreadsheet with that caption; false (and the label says so)
-    /// when it cannot be started.
-    bool createXLS(const QString& caption);
-    /// Saves the spreadsheet in "Журнал" under the first free name of the
-    /// prefix and today's date, reports the path and shows the workbook.
-    void saveXLS(const QString& prefix);
 
     /// The id of the chosen event (0 when none is chosen).
     int chosenEvent() const;

@@ -5,6 +5,7 @@
 #include "data/DataZRT.h"
 #include "data/Errors.h"
 #include "data/Files.h"
+#include "data/GridPause.h"
 #include "data/MemTable.h"
 #include "diplomas/DiplomaDrawing.h"
 #include "diplomas/DiplomaFiles.h"
@@ -31,19 +32,6 @@ const QString No = u"Нет"_s;
 
 // How long the file server may stay silent before the download fails.
 constexpr int kDownloadTimeoutMs = 5000;
-
-// Views of a memory table stop following it for the length of a walk over its
-// rows and resume however the walk ends.
-class TControlsDisabled {
-public:
-    explicit TControlsDisabled(TDataSet* data) : data_(data) { data_->DisableControls(); }
-    ~TControlsDisabled() { data_->EnableControls(); }
-    TControlsDisabled(const TControlsDisabled&) = delete;
-    TControlsDisabled& operator=(const TControlsDisabled&) = delete;
-
-private:
-    TDataSet* data_;
-};
 
 } // namespace
 
@@ -182,7 +170,7 @@ void TFormCreateDiplomReg::readData()
     q->ParamByName(u"eduID"_s).setAsInteger(chosen.id);
     q->Open();
     {
-        TControlsDisabled suspended(MemList);
+        TGridPause pause(MemList);
         MemList->Open();
         MemList->EmptyTable();
         for (int row = 0; row < q->RecordCount(); ++row) {
@@ -193,8 +181,8 @@ void TFormCreateDiplomReg::readData()
             values << No;
             MemList->AppendRecord(values);
         }
-        MemList->First();
     }
+    MemList->First();
     q->Close();
     event_ = chosen;
     listEvent_ = chosen.id;
@@ -223,12 +211,10 @@ void TFormCreateDiplomReg::DBGrid1DblClick()
 void TFormCreateDiplomReg::checkAll(const QString& value)
 {
     ui->DBGrid1->postEdit();
-    const int current = MemList->RecNo();
-    TControlsDisabled suspended(MemList);
+    TGridPause pause(MemList);
     const int column = MemList->fieldIndex(u"checkOUT"_s);
     for (int row = 0; row < MemList->RecordCount(); ++row)
         MemList->setValue(row, column, value);
-    MemList->setRecNo(current);
 }
 
 void TFormCreateDiplomReg::BitBtn2Click()
@@ -374,17 +360,15 @@ void TFormCreateDiplomReg::BitBtn4Click()
         // and shown again, the label hidden.
         struct Restore {
             TFormCreateDiplomReg* form;
-            int current;
             ~Restore()
             {
                 form->progress().setPosition(0);
                 DataZRT->diplomOneReg->Close();
-                form->MemList->setRecNo(current);
-                form->MemList->EnableControls();
                 form->progress().hideStep();
             }
-        } restore{this, current};
-        MemList->DisableControls();
+        } restore{this};
+        MemList->setRecNo(current);
+        TGridPause pause(MemList);   // ends first: the list at its row again
 
         TDiplomaRun run(template_, folder, TDiplomaFaces::platform(), progress());
         try {

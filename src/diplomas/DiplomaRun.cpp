@@ -1,7 +1,7 @@
 #include "diplomas/DiplomaRun.h"
 
 #include "export/JpegPdf.h"
-#include "ui/Progress.h"
+#include "base/Progress.h"
 
 #include <QPageSize>
 #include <cmath>

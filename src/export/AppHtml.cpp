@@ -1,7 +1,7 @@
 #include "export/AppHtml.h"
 
-#include "data/Errors.h"
-#include "ui/Progress.h"
+#include "base/Error.h"
+#include "base/Progress.h"
 
 #include <QByteArray>
 #include <QStringDecoder>
@@ -89,7 +89,7 @@ public:
         if (buffer_.isEmpty())
             return;
         if (device_.write(buffer_) != buffer_.size())
-            throw EError(u"Не удалось записать файл: "_s + device_.errorString());
+            throw EExportError(u"Не удалось записать файл: "_s + device_.errorString(), TExportFailure::Write);
         buffer_.clear();
     }
 
@@ -253,7 +253,7 @@ void writeAppHtml(QIODevice& device, const TAppForm& form, const QString& eventN
     int k = 0;
     while (rows(texts)) {
         if (texts.size() != cells.size())
-            throw EError(u"Строка заявки содержит %1 полей вместо %2"_s.arg(texts.size()).arg(cells.size()));
+            throw EExportError(u"Строка заявки содержит %1 полей вместо %2"_s.arg(texts.size()).arg(cells.size()));
         ++k;
         out.line("<tr>");
         out.ascii("<td>");

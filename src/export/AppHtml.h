@@ -14,7 +14,6 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
-#include <functional>
 
 class TProgressSink;
 
@@ -24,10 +23,8 @@ class TProgressSink;
 /// It may throw; the export then ends with that failure.
 ///
 ///     TAppRowReader rows = [&](QStringList& texts) {
-///         if (!query.next()) return false;
-///         texts.clear();
-///         for (int n = 2; n <= form.columns.size(); ++n)
-///             texts << query.value(form.column(n).field).toString();
+///         if (next >= held.size()) return false;
+///         texts = held[next++];   // form.columns.size() - 1 texts
 ///         return true;
 ///     };
 using TAppRowReader = TRowReader<QStringList>;
@@ -46,11 +43,13 @@ TAppRowReader appRows(QList<QStringList> rows);
 /// the k-th row; at the end the position 0 and the step hidden. `count` is only the
 /// bar's maximum: the rows written are those that `rows` gives.
 ///
-/// Throws EError when `out` refuses the text, and passes on whatever `rows` throws.
+/// Throws EExportError (write) when `out` refuses the text, and passes on whatever
+/// `rows` throws.
 /// Each row must carry exactly one text per field column.
 ///
 ///     QBuffer buffer;
 ///     buffer.open(QIODevice::WriteOnly);
-///     writeAppHtml(buffer, fullApp(), u"Химия"_s, count, rows, progressLabel);
+///     TNullProgress progress;
+///     writeAppHtml(buffer, fullApp(), u"Химия"_s, count, rows, progress);
 void writeAppHtml(QIODevice& out, const TAppForm& form, const QString& eventName, int count,
                   const TAppRowReader& rows, TProgressSink& progress);

@@ -1,8 +1,8 @@
 #include "export/AppSheet.h"
 
-#include "data/Errors.h"
+#include "base/Error.h"
 #include "export/Excel.h"
-#include "ui/Progress.h"
+#include "base/Progress.h"
 
 #include <QStringList>
 
@@ -84,7 +84,7 @@ void writeAppSheet(TExcel& xl, const TAppForm& form, const QString& eventName, c
     int k = 0;
     while (rows(texts)) {
         if (texts.size() != width - 1)
-            throw EError(u"Строка заявки содержит %1 полей вместо %2"_s.arg(texts.size()).arg(width - 1));
+            throw EExportError(u"Строка заявки содержит %1 полей вместо %2"_s.arg(texts.size()).arg(width - 1));
         ++k;
         const int r = TitleRow + k;
         xl.SetCell(r, 1, QString::number(k));

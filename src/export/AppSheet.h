@@ -35,9 +35,9 @@ inline constexpr int AppSheetTint = 0xB8FFF9;
 /// "Форматирование таблицы...". The caller sets the range and saves the sheet.
 ///
 /// Passes on what `rows` or the spreadsheet throws; each row must carry exactly
-/// one text per field column (EError otherwise).
+/// one text per field column (EExportError, layout, otherwise).
 ///
-///     xl.StartExcel(); xl.AddWorkbook(); xl.DisableEvents(); xl.SetCaption(form.caption);
+///     xl.StartExcel(); xl.AddWorkbook(); xl.SetCaption(form.caption);
 ///     writeAppSheet(xl, shortApp(), u"Химия"_s, appRows(rows), progress);
 ///     xl.SaveSheet(path);
 void writeAppSheet(TExcel& xl, const TAppForm& form, const QString& eventName, const TAppRowReader& rows,

@@ -1,6 +1,6 @@
 #include "export/Excel.h"
 
-#include "data/Errors.h"
+#include "base/Error.h"
 #include "export/SheetWriter.h"
 
 using namespace Qt::Literals::StringLiterals;

@@ -53,10 +53,12 @@ public:
     ///
     ///     xl.AddWorkbook();
     void AddWorkbook();
-    /// Turns the workbook's events off (a written file has none: nothing to do
-    /// beyond the checks). Throws EExportError before StartExcel.
+    /// Does nothing on purpose: a workbook written to a file has no events to
+    /// turn off. The exports still call it where a driven spreadsheet program
+    /// would need it, so that their steps read the same; it only checks that the
+    /// spreadsheet was started (EExportError before StartExcel).
     ///
-    ///     xl.DisableEvents();
+    ///     xl.DisableEvents();   // no effect on the sheet or the file
     void DisableEvents();
     /// The application's caption; it becomes the saved workbook's title.
     ///

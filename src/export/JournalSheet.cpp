@@ -1,7 +1,7 @@
 #include "export/JournalSheet.h"
 
 #include "export/Excel.h"
-#include "ui/Progress.h"
+#include "base/Progress.h"
 
 #include <memory>
 

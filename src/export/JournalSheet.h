@@ -5,9 +5,9 @@
 // it drives a started spreadsheet and takes the rows one at a time from a reader.
 
 #include "export/RowReader.h"
+
 #include <QList>
 #include <QString>
-#include <functional>
 
 class TExcel;
 class TProgressSink;
@@ -26,9 +26,8 @@ struct TJournalSheetRow {
 /// last one. It may throw; the layout then stops with that failure.
 ///
 ///     TJournalRowReader rows = [&](TJournalSheetRow& row) {
-///         if (q->Eof()) return false;
-///         row.fio = q->FieldByName(u"fio"_s).asString();   // ... and the other fields
-///         q->Next();
+///         if (next >= lines.size()) return false;
+///         row = lines[next++];
 ///         return true;
 ///     };
 using TJournalRowReader = TRowReader<TJournalSheetRow>;
@@ -40,7 +39,7 @@ TJournalRowReader journalRows(QList<TJournalSheetRow> rows);
 
 /// The caption of the journal's spreadsheet.
 ///
-///     createXLS(journalCaption());   // "Журнал выдачи дипломов"
+///     xl.SetCaption(journalCaption());   // "Журнал выдачи дипломов"
 QString journalCaption();
 
 /// The base of the journal's file name; the counter goes before it, the date
@@ -68,9 +67,8 @@ QString journalFileBase();
 /// the position 0 and the step text "Форматирование таблицы...". The caller sets
 /// the bar's range. Passes on what `rows` or the spreadsheet throws.
 ///
-///     if (createXLS(journalCaption())) {
-///         writeJournalSheet(*XLAplication, eventText, rows, progress);
-///         saveXLS(journalFileBase());
-///     }
+///     xl.StartExcel(); xl.AddWorkbook(); xl.SetCaption(journalCaption());
+///     const int last = writeJournalSheet(xl, u"2025-2026 у/г. Химия"_s, journalRows(lines), progress);
+///     xl.SaveSheet(CounterFileName(folder, journalFileBase(), u".xlsx"_s));
 int writeJournalSheet(TExcel& xl, const QString& eventText, const TJournalRowReader& rows,
                       TProgressSink& progress);

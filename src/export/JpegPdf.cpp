@@ -1,6 +1,6 @@
 #include "export/JpegPdf.h"
 
-#include "data/Errors.h"
+#include "base/Error.h"
 
 #include <QDir>
 
@@ -89,7 +89,8 @@ TJpegPdf::~TJpegPdf() = default;  // an uncommitted file is dropped by QSaveFile
 
 void TJpegPdf::fail(const QString& reason) const
 {
-    throw EExportError(u"Не удалось сохранить файл \"%1\": %2"_s.arg(QDir::toNativeSeparators(path_), reason));
+    throw EExportError(u"Не удалось сохранить файл \"%1\": %2"_s.arg(QDir::toNativeSeparators(path_), reason),
+                       TExportFailure::Write);
 }
 
 void TJpegPdf::write(const QByteArray& bytes)

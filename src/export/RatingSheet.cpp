@@ -1,7 +1,7 @@
 #include "export/RatingSheet.h"
 
 #include "export/Excel.h"
-#include "ui/Progress.h"
+#include "base/Progress.h"
 
 #include <memory>
 

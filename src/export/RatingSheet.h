@@ -5,9 +5,9 @@
 // drives a started spreadsheet and takes the rows one at a time from a reader.
 
 #include "export/RowReader.h"
+
 #include <QList>
 #include <QString>
-#include <functional>
 
 class TExcel;
 class TProgressSink;
@@ -26,9 +26,8 @@ struct TRatingSheetRow {
 /// last one. It may throw; the layout then stops with that failure.
 ///
 ///     TRatingRowReader rows = [&](TRatingSheetRow& row) {
-///         if (q->Eof()) return false;
-///         row.fio = q->FieldByName(u"fio"_s).asString();   // ... and the other fields
-///         q->Next();
+///         if (next >= participants.size()) return false;
+///         row = participants[next++];
 ///         return true;
 ///     };
 using TRatingRowReader = TRowReader<TRatingSheetRow>;
@@ -68,7 +67,7 @@ QString ratingFileBase(const QString& nameEdu);
 /// the position 0 and the step text "Форматирование таблицы...". `count` is only
 /// the bar's maximum. Passes on what `rows` or the spreadsheet throws.
 ///
-///     xl.StartExcel(); xl.AddWorkbook(); xl.DisableEvents(); xl.SetCaption(ratingCaption());
+///     xl.StartExcel(); xl.AddWorkbook(); xl.SetCaption(ratingCaption());
 ///     const int last = writeRatingSheet(xl, u"Химия"_s, count, rows, progress);
 ///     xl.SaveSheet(path);
 int writeRatingSheet(TExcel& xl, const QString& nameEdu, int count, const TRatingRowReader& rows,

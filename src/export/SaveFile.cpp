@@ -1,6 +1,6 @@
 #include "export/SaveFile.h"
 
-#include "data/Errors.h"
+#include "base/Error.h"
 
 #include <QDir>
 #include <QSaveFile>
@@ -13,8 +13,8 @@ void saveFile(const QString& path, const std::function<void(QIODevice&)>& write)
     // The temporary file is discarded when this one goes out of scope uncommitted.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        throw EError(u"Не удалось создать файл \"%1\": %2"_s.arg(shown, file.errorString()));
+        throw EExportError(u"Не удалось создать файл \"%1\": %2"_s.arg(shown, file.errorString()), TExportFailure::Write);
     write(file);
     if (!file.commit())
-        throw EError(u"Не удалось записать файл \"%1\": %2"_s.arg(shown, file.errorString()));
+        throw EExportError(u"Не удалось записать файл \"%1\": %2"_s.arg(shown, file.errorString()), TExportFailure::Write);
 }

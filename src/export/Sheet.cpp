@@ -1,6 +1,6 @@
 #include "export/Sheet.h"
 
-#include "data/Errors.h"
+#include "base/Error.h"
 
 #include <QList>
 

@@ -2,7 +2,7 @@
 
 #include "export/SheetWriter.h"
 
-#include "data/Errors.h"
+#include "base/Error.h"
 
 #include <QDir>
 #include <QFile>
@@ -36,7 +36,8 @@ QByteArray FileName(const QString& path)
 
 [[noreturn]] void Fail(const QString& path, const QString& reason)
 {
-    throw EExportError(u"Не удалось сохранить таблицу в файл \"%1\": %2"_s.arg(QDir::toNativeSeparators(path), reason));
+    throw EExportError(u"Не удалось сохранить таблицу в файл \"%1\": %2"_s.arg(QDir::toNativeSeparators(path), reason),
+                       TExportFailure::Write);
 }
 
 lxw_color_t Color(int rgb)

@@ -4,17 +4,16 @@
 #include "ratings/RatingPreview.h"
 #include "export/Excel.h"
 #include "export/RatingSheet.h"
-#include "export/SheetMessages.h"
+#include "ui/SheetExport.h"
+#include "ui/SheetMessages.h"
 #include "ui/Dialogs.h"
 #include "ui/ErrorDisplay.h"
 #include "ui/ProgressLabel.h"
 #include "ui/ScoreBoxes.h"
-#include "ui/Shell.h"
 #include "data/Codes.h"
 #include "data/Errors.h"
 #include "data/DataZRT.h"
-#include "data/DisplaySuspended.h"
-#include "data/Files.h"
+#include "data/GridPause.h"
 #include "data/Format.h"
 
 #include "ui_CreateRatingReg.h"
@@ -413,11 +412,9 @@ bool TFormCeateRatingReg::checkWinner()
 
 void TFormCeateRatingReg::rememberRow(const std::function<void()>& change)
 {
-    TQuery* q = DataZRT->GETcreateRatingReg;
-    const int remembered = q->RecNo();
+    TGridPause pause(DataZRT->GETcreateRatingReg);
     change();
     readData();
-    q->setRecNo(remembered);
 }
 
 void TFormCeateRatingReg::BitBtn2Click()
@@ -555,46 +552,14 @@ void TFormCeateRatingReg::BitBtn4Click()
         ShowInformation(u"Нет данных для импорта"_s);
         return;
     }
-    if (!TDataZRT::DirectoryCreate(RatingFolder)) {
-        ShowErrorMessage(folderErrorText(RatingFolder));
-        return;
-    }
     const QString nameEdu = TField(u"nameEdu"_s, eventValue(u"nameEdu"_s)).asString();
-
-    progress().setStep(u"Создание экземпляра MS Excel"_s);
-    const int remembered = q->RecNo();
-    std::optional<TDisplaySuspended> suspended(std::in_place, q);
-    const auto giveBack = [&] {
-        if (suspended) {
-            q->setRecNo(remembered);
-            suspended.reset();
-        }
-    };
-    q->First();
-    try {
-        XLAplication = std::make_unique<TExcel>(&TShell::OpenFile);
-        XLAplication->StartExcel();
-        XLAplication->AddWorkbook();
-        XLAplication->DisableEvents();
-        XLAplication->SetCaption(ratingCaption());
-        progress().setStepText(u"Создание заголовков таблицы"_s);
-        writeRatingSheet(*XLAplication, nameEdu, q->RecordCount(), ratingRowsOf(q), progress());
-        giveBack();
-
-        progress().setStepText(u"Сохранение таблицы MS Excel в файл"_s);
-        const QString path = CounterFileName(OutputFolder(RatingFolder), ratingFileBase(nameEdu), u".xlsx"_s);
-        XLAplication->SaveSheet(path);
-        ShowInformation(sheetSavedText(path));
-        progress().setPosition(0);
-        progress().hideStep();
-        XLAplication->ShowExcel();
-    } catch (const std::exception&) {
-        // One message for whatever failed; the workbook is shown only if it was saved.
-        ShowErrorMessage(sheetWriteErrorText());
-        giveBack();
-        progress().setPosition(0);
-        progress().hideStep();
-        if (XLAplication)
-            XLAplication->ShowExcel();
-    }
+    TSheetExport job;
+    job.folder = RatingFolder;
+    job.caption = ratingCaption();
+    job.fileBase = ratingFileBase(nameEdu);
+    job.rows = q;
+    job.layout = [&](TExcel& xl) { writeRatingSheet(xl, nameEdu, q->RecordCount(), ratingRowsOf(q), progress()); };
+    // a sheet the spreadsheet cannot hold is reported as a failed write
+    job.messages = {folderErrorText(RatingFolder), sheetWriteErrorText(), sheetWriteErrorText()};
+    exportSheet(job, XLAplication, progress());
 }

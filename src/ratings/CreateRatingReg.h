@@ -13,8 +13,6 @@
 class QButtonGroup;
 class QMenu;
 class TExcel;
-class TProgressLabel;
-class TProgressSink;
 class TRatingPreview;
 
 namespace Ui {

@@ -5,11 +5,13 @@
 #include "ui/ProgressLabel.h"
 
 #include "ui/Dialogs.h"
+#include "data/GridPause.h"
 #include "data/Query.h"
 
 #include <QCloseEvent>
 #include <QMdiSubWindow>
 #include <memory>
+#include <optional>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -90,11 +92,11 @@ void TChildForm::FormActivate()
 void TChildForm::readShared()
 {
     for (const TSharedView& view : std::as_const(shared_)) {
-        const bool mine = view.query->isOpenFor(view.choice());
-        const int recNo = view.query->RecNo();
+        // the rows of this window's own choice come back at their row
+        std::optional<TGridPause> pause;
+        if (view.query->isOpenFor(view.choice()))
+            pause.emplace(view.query);
         view.read();
-        if (mine)
-            view.query->setRecNo(recNo);
     }
 }
 

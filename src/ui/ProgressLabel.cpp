@@ -4,6 +4,8 @@
 #include <QLabel>
 #include <QProgressBar>
 
+#include <algorithm>
+
 TProgressLabel::TProgressLabel(QProgressBar* bar, QLabel* label, QObject* parent)
     : QObject(parent ? parent : bar)
     , bar_(bar)
@@ -54,7 +56,9 @@ void TProgressLabel::hideStep()
 
 void TProgressLabel::setRange(int minimum, int maximum)
 {
-    bar_->setRange(minimum, maximum);
+    // An empty range (an export of no rows) leaves the bar empty and idle: a
+    // bar whose maximum is its minimum would show the busy animation.
+    bar_->setRange(minimum, std::max(maximum, minimum + 1));
     shownPercent_ = -1;
 }
 

@@ -2,7 +2,7 @@
 // The status label laid over a window's progress bar: it shows the step a long
 // action is at and repaints at once, although the action keeps the UI thread.
 
-#include "ui/Progress.h"
+#include "base/Progress.h"
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -11,10 +11,12 @@ class QLabel;
 class QProgressBar;
 
 /// Lays label over bar so that it fills it, hides it, and reports progress to
-/// both. The bar is repainted when its percentage moves (not on every row).
+/// both. The bar is repainted when its percentage moves (not on every row). An
+/// empty range (0 to 0) leaves the bar empty and idle, never busy.
 ///
-///     TProgressLabel progress(ui->ProgressBar1, ui->Lb);   // in the window's constructor
-///     progress.setStep(u"Импорт данных..."_s);
+///     auto* progress = new TProgressLabel(bar, label, this);   // a window: showProgressOn(bar, label)
+///     progress->setRange(0, count);
+///     progress->setStep(u"Импорт данных..."_s);
 class TProgressLabel : public QObject, public TProgressSink {
     Q_OBJECT
 public:

@@ -6,6 +6,7 @@
 #include "data/DBLookupComboBox.h"
 #include "data/DataZRT.h"
 #include "data/Errors.h"
+#include "data/GridPause.h"
 #include "data/MemTable.h"
 #include "support/Fixtures.h"
 #include "support/TestDb.h"
@@ -32,6 +33,9 @@ private slots:
     void contextMenuMakesRowCurrent();
     void fieldPositionsFollowTheOpening();
     void refreshReturnsToTheRecord();
+    void gridPauseKeepsTheRow_data();
+    void gridPauseKeepsTheRow();
+    void textRowsRefuseAnUnknownField();
     void fixtureGivesAnAdministratorWithEvents();
 
 private:
@@ -263,6 +267,62 @@ void TestDataLayer::refreshReturnsToTheRecord()
     s->db.exec(u"DELETE FROM vzl_application_reg WHERE id=3"_s);
     q->Refresh(); // kept inside the rows that are there now
     QCOMPARE(q->RecNo(), 2);
+}
+
+void TestDataLayer::gridPauseKeepsTheRow_data()
+{
+    QTest::addColumn<QString>("keyField");
+    QTest::addColumn<bool>("fails");
+    QTest::addColumn<int>("recNo");
+    // row 2 (id 8) is current; the rows come again as 6, 7, 9, 8 while the grid stands still
+    QTest::newRow("by record number") << QString() << false << 2;
+    QTest::newRow("by record number, walk fails") << QString() << true << 2;
+    QTest::newRow("by key") << u"id"_s << false << 4;
+    QTest::newRow("by key, walk fails") << u"id"_s << true << 4;
+}
+
+void TestDataLayer::gridPauseKeepsTheRow()
+{
+    QFETCH(QString, keyField);
+    QFETCH(bool, fails);
+    QFETCH(int, recNo);
+    TMemTable mem(u"MemList"_s, {u"id"_s, u"name"_s});
+    TDataSource src(u"SourceMemList"_s, &mem);
+    TDBGrid grid;
+    grid.setDataSource(&src);
+    grid.setColumns({{u"id"_s, u"№"_s}, {u"name"_s, u"Имя"_s}});
+    mem.Open();
+    for (int id : {7, 8, 9})
+        mem.AppendRecord({id, u"row %1"_s.arg(id)});
+    mem.setRecNo(2); // id 8
+    try {
+        auto pause = keyField.isEmpty() ? std::make_unique<TGridPause>(&mem)
+                                        : std::make_unique<TGridPause>(&mem, keyField);
+        QVERIFY(mem.ControlsDisabled());
+        mem.EmptyTable();
+        for (int id : {6, 7, 9, 8})
+            mem.AppendRecord({id, u"row %1"_s.arg(id)});
+        mem.First();
+        if (fails)
+            throw EError(u"walk failed"_s);
+    } catch (const EError&) {
+    }
+    QVERIFY(!mem.ControlsDisabled());
+    QCOMPARE(mem.RecNo(), recNo);
+    QCOMPARE(grid.model()->rowCount(), 4);
+    QCOMPARE(grid.currentIndex().row(), recNo - 1); // the grid follows to the kept row
+}
+
+void TestDataLayer::textRowsRefuseAnUnknownField()
+{
+    struct Row {
+        QString a;
+    };
+    QVERIFY_THROWS_EXCEPTION(EError, textRowsOf<Row>(q.get(), {{u"nope"_s, &Row::a}}));
+    auto rows = textRowsOf<Row>(q.get(), {{u"RESULT"_s, &Row::a}});
+    Row row;
+    QVERIFY(rows(row));
+    QCOMPARE(row.a, u"12,5"_s);
 }
 
 void TestDataLayer::fixtureGivesAnAdministratorWithEvents()

@@ -1,7 +1,7 @@
 #pragma once
 // A progress sink that remembers what it was told, for tests of long actions.
 
-#include "ui/Progress.h"
+#include "base/Progress.h"
 
 #include <QStringList>
 

@@ -1,12 +1,21 @@
 // What every window leans on without a database: safe file names and the
 // counter, the status label over a progress bar, downloads from a local server,
-// the focus given back after a message box.
+// the export to a spreadsheet and how its failures end, the focus given back
+// after a message box.
 
+#include "data/Errors.h"
 #include "data/Files.h"
+#include "data/MemTable.h"
+#include "export/Excel.h"
+#include "support/ExportRoot.h"
 #include "support/HttpServer.h"
+#include "support/RecordingProgress.h"
+#include "support/Ui.h"
 #include "ui/Dialogs.h"
 #include "ui/Download.h"
 #include "ui/ProgressLabel.h"
+#include "ui/SheetExport.h"
+#include "ui/SheetMessages.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -30,6 +39,9 @@ private slots:
     void counterMakesTheDateSafe();
     void outputFolderFollowsTheRoot();
     void labelLiesOverTheBar();
+    void emptyRangeIsNotBusy();
+    void sheetExport_data();
+    void sheetExport();
     void downloadFromLocalServer();
     void downloadFailures_data();
     void downloadFailures();
@@ -114,6 +126,87 @@ void TestWindowSupport::labelLiesOverTheBar()
     progress.setStepText(u"Форматирование таблицы..."_s); // text only, still hidden
     QVERIFY(label->isHidden());
     QCOMPARE(label->text(), u"Форматирование таблицы..."_s);
+}
+
+void TestWindowSupport::emptyRangeIsNotBusy()
+{
+    QProgressBar bar;
+    QLabel label;
+    TProgressLabel progress(&bar, &label);
+    progress.setRange(0, 0); // an export of no rows
+    progress.setPosition(0);
+    QVERIFY(bar.maximum() > bar.minimum()); // equal ends would be the busy animation
+    QCOMPARE(bar.value(), 0);
+}
+
+void TestWindowSupport::sheetExport_data()
+{
+    // What the layout throws, whether the window has a message for a layout
+    // failure, and what the user is told (nothing: the failure passes on).
+    QTest::addColumn<int>("failure");
+    QTest::addColumn<bool>("ownLayoutMessage");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<bool>("passesOn");
+    const QString cause = u"Текст длиннее, чем вмещает ячейка"_s;
+    QTest::newRow("saved") << 0 << false << u"Таблица сохранена в файле:\n\r"_s << false;
+    QTest::newRow("layout, own message") << 1 << true << u"Своё сообщение\n\r"_s + cause << false;
+    QTest::newRow("layout, no own message") << 1 << false << QString() << true;
+    QTest::newRow("lost connection") << 2 << true << QString() << true;
+    QTest::newRow("fault") << 3 << true << QString() << true;
+}
+
+void TestWindowSupport::sheetExport()
+{
+    QFETCH(int, failure);
+    QFETCH(bool, ownLayoutMessage);
+    QFETCH(QString, message);
+    QFETCH(bool, passesOn);
+    ExportRoot root;
+    UiSeam seam;
+    RecordingProgress progress;
+    TMemTable rows(u"rows"_s, {u"id"_s});
+    rows.Open();
+    for (int id : {1, 2, 3})
+        rows.AppendRecord({id});
+    rows.setRecNo(2);
+
+    TSheetExport job;
+    job.folder = u"Журнал"_s;
+    job.caption = u"Журнал выдачи дипломов"_s;
+    job.fileBase = u"Журнал_"_s;
+    job.rows = &rows;
+    job.layout = [&](TExcel& xl) {
+        QCOMPARE(rows.RecNo(), 1); // the layout reads from the first row on
+        QVERIFY(rows.ControlsDisabled());
+        rows.Last();
+        xl.SetCell(1, 1, u"Журнал"_s);
+        if (failure == 1)
+            throw EExportError(u"Текст длиннее, чем вмещает ячейка"_s);
+        if (failure == 2)
+            throw EConnectionLost(u"Server has gone away"_s, 2006);
+        if (failure == 3)
+            throw std::logic_error("fault");
+    };
+    job.messages = {folderErrorText(job.folder), sheetWriteErrorText(), ownLayoutMessage ? u"Своё сообщение"_s : QString()};
+    std::unique_ptr<TExcel> xl;
+    bool passed = false;
+    try {
+        QCOMPARE(exportSheet(job, xl, progress), failure == 0 ? TSheetExportEnd::Saved : TSheetExportEnd::Failed);
+    } catch (const std::exception&) {
+        passed = true;
+    }
+    QCOMPARE(passed, passesOn);
+    QCOMPARE(seam.texts().size(), message.isEmpty() ? 0 : 1);
+    if (!message.isEmpty())
+        QVERIFY2(seam.texts().first().startsWith(message), qPrintable(seam.texts().first()));
+    // however it ended: the grid at its row and following, the label hidden,
+    // the bar empty, the workbook shown only when it was saved
+    QCOMPARE(rows.RecNo(), 2);
+    QVERIFY(!rows.ControlsDisabled());
+    QVERIFY(!progress.visible);
+    QCOMPARE(progress.position, 0);
+    QCOMPARE(root.opened.size(), failure == 0 ? 1 : 0);
+    QCOMPARE(root.files().size(), failure == 0 ? 2 : 1); // the folder, and the file when saved
 }
 
 void TestWindowSupport::downloadFromLocalServer()

@@ -7,7 +7,7 @@
 #include "data/DataZRT.h"
 #include "data/Files.h"
 #include "data/Format.h"
-#include "export/AppExportReg.h"
+#include "applications/AppExportReg.h"
 #include "export/Sheet.h"
 #include "support/TestDb.h"
 #include "support/XlsxReader.h"
@@ -21,6 +21,7 @@
 #include <QRadioButton>
 #include <QStringDecoder>
 #include <QTemporaryDir>
+#include <QTemporaryFile>
 #include <QtTest>
 
 using namespace Qt::Literals::StringLiterals;
@@ -189,6 +190,7 @@ private slots:
     void longSheetQuestion_data();
     void longSheetQuestion();
     void workbookCannotBeSaved();
+    void noRowsLeaveTheBarIdle();
     void allEventsNameTitlesAndFiles();
     void longEventNameIsCutInFileNames();
     void folderCannotBeMade();
@@ -489,7 +491,14 @@ void TestAppExport::workbookCannotBeSaved()
     TFormAppExportReg w;
     choose(w, Chemistry, false, true);
     click(&w, u"BitBtn2"_s);
-    QCOMPARE(s.seam.texts(), QStringList{SaveFailed});
+    // the window's message, then the real cause on a line of its own: what the
+    // system says when a file is made in that folder
+    QTemporaryFile probe(s.out.folder() + u"/probe-XXXXXX"_s);
+    QVERIFY(!probe.open());
+    const QString path = s.out.folder() + u"/(0)Краткая_заявка_(Химия)_"_s + today() + u".xlsx"_s;
+    QCOMPARE(s.seam.texts(), QStringList{SaveFailed + u"\n\rНе удалось сохранить таблицу в файл \""_s
+                                         + QDir::toNativeSeparators(path) + u"\": "_s + probe.errorString()});
+    QVERIFY(!probe.errorString().isEmpty());
     QCOMPARE(s.seam.messages.first().type, TMsgDlgType::Error);
     QVERIFY(s.shell.opened.isEmpty()); // nothing saved, nothing to show
     QVERIFY(idle(w));
@@ -500,6 +509,21 @@ void TestAppExport::workbookCannotBeSaved()
     QCOMPARE(s.seam.texts().size(), 1);
     QVERIFY(s.seam.texts().first().startsWith(SavedText));
     QCOMPARE(s.out.files().size(), 1);
+}
+
+void TestAppExport::noRowsLeaveTheBarIdle()
+{
+    ExportSession s;
+    s.db.exec(u"DELETE FROM vzl_application_reg"_s);
+    TFormAppExportReg w;
+    for (const bool excel : {true, false}) {
+        choose(w, Chemistry, false, excel);
+        click(&w, u"BitBtn2"_s);
+        const auto* bar = find<QProgressBar>(&w, u"ProgressBar1"_s);
+        QVERIFY(bar->maximum() > bar->minimum()); // an equal pair is the busy animation
+        QVERIFY(idle(w));
+    }
+    QCOMPARE(s.out.files().size(), 2);
 }
 
 void TestAppExport::allEventsNameTitlesAndFiles()

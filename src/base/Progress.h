@@ -1,7 +1,8 @@
 #pragma once
 // Where a long action reports its progress: the step it is at (a status text)
 // and how far it has come on a bar. The window shows it on a label laid over its
-// progress bar (TProgressLabel); tests record it.
+// progress bar (TProgressLabel); tests record it. It lies below both the
+// writers and the windows, so that both may use it.
 
 #include <QString>
 

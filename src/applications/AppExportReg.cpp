@@ -1,5 +1,7 @@
-#include "export/AppExportReg.h"
+#include "applications/AppExportReg.h"
 
+#include "base/Progress.h"
+#include "data/AppStatements.h"
 #include "data/DataZRT.h"
 #include "data/Errors.h"
 #include "data/Files.h"
@@ -7,18 +9,17 @@
 #include "export/AppColumns.h"
 #include "export/AppHtml.h"
 #include "export/AppSheet.h"
-#include "export/AppStatements.h"
 #include "export/Excel.h"
 #include "export/SaveFile.h"
 #include "ui/Dialogs.h"
 #include "ui/ErrorDisplay.h"
-#include "ui/ProgressLabel.h"
+#include "ui/SheetExport.h"
+#include "ui/SheetMessages.h"
 #include "ui/Shell.h"
 
 #include "ui_AppExportReg.h"
 
 #include <QDate>
-#include <QDir>
 #include <QHash>
 #include <memory>
 
@@ -205,7 +206,7 @@ QString TFormAppExportReg::fileBase(const TAppForm& form) const
 void TFormAppExportReg::BitBtn2Click()
 {
     if (!TDataZRT::DirectoryCreate(Folder)) {
-        ShowErrorMessage(u"Не удалось создать папку \"Заявки\""_s);
+        ShowErrorMessage(folderErrorText(Folder));
         return;
     }
     const QString level = u"3"_s;
@@ -311,55 +312,19 @@ void TFormAppExportReg::writeSheet(const TAppForm& form, int count, const QStrin
 {
     if (stopLongSheet(count))
         return;
-    if (!createXLS(form.caption))
-        return;
-    {
+    TSheetExport job;
+    job.folder = Folder;
+    job.caption = form.caption;
+    job.fileBase = fileBase(form);
+    job.layout = [&](TExcel& xl) {
         TScratchCloser closer;
         whileRowsRead(full, [&] {
-            writeAppSheet(*XLAplication, form, chosenEventName(),
+            writeAppSheet(xl, form, chosenEventName(),
                           scratchRows(form, [&] { return openRows(level, chosenEvent(), full); }), progress());
         });
-    }
-    saveXLS(fileBase(form));
-    progress().hideStep();
-}
-
-bool TFormAppExportReg::createXLS(const QString& title)
-{
-    progress().setStep(u"Создание экземпляра MS Excel"_s);
-    try {
-        XLAplication = std::make_unique<TExcel>([](const QString& path) { return TShell::OpenFile(path); });
-        XLAplication->StartExcel();
-        XLAplication->AddWorkbook();
-        XLAplication->DisableEvents();
-        XLAplication->SetCaption(title);
-        progress().setStepText(u"Создание заголовков таблицы"_s);
-        return true;
-    } catch (const std::exception&) {
-        // the label tells it; no message box
-        progress().setStepText(u"Ошибка создания экземпляра MS Excel"_s);
-        return false;
-    }
-}
-
-void TFormAppExportReg::saveXLS(const QString& baseName)
-{
-    progress().setStepText(u"Сохранение таблицы MS Excel в файл"_s);
-    QString path;
-    bool saved = false;
-    try {
-        path = CounterFileName(OutputFolder(Folder), baseName, u".xlsx"_s);
-        XLAplication->SaveSheet(path);
-        saved = true;
-    } catch (const std::exception&) {
-        ShowErrorMessage(u"Ошибка записи в MS Excel.\n\r"_s
-                         u"Скорее всего у Вас не лицензионная версия MS Excel.\n\r"_s
-                         u"РЕКОМЕНДАЦИЯ:\n\r"_s
-                         u"Перед экспортом данных откройте MS Excel и создайте пустой лист."_s);
-    }
-    if (saved)
-        ShowInformation(u"Таблица сохранена в файле:\n\r"_s + QDir::toNativeSeparators(path));
-    progress().setPosition(0);
-    progress().hideStep();
-    XLAplication->ShowExcel();
+    };
+    // a layout failure reaches the general error display
+    job.messages = {folderErrorText(Folder), sheetWriteErrorText(), {}};
+    if (exportSheet(job, XLAplication, progress()) != TSheetExportEnd::NotStarted)
+        progress().hideStep();   // after the save, as the export's last step
 }

@@ -1,4 +1,4 @@
-#include "export/AppStatements.h"
+#include "data/AppStatements.h"
 
 using namespace Qt::Literals::StringLiterals;
 

@@ -12,7 +12,6 @@ struct TAppForm;
 class TDataSource;
 class TExcel;
 class TMemTable;
-class TProgressLabel;
 
 namespace Ui {
 class TFormAppExportReg;
@@ -30,7 +29,8 @@ public:
     /// Reads the administrator's events into the event list behind the entry
     /// for all events, which is chosen.
     void FormCreate() override;
-    /// Clears FormAppExportReg.
+    /// Nothing to close: the event list was closed at the opening, the rows of
+    /// an export when it ended (the window's closing clears FormAppExportReg).
     void FormClose() override;
     /// Makes the folder "Заявки" and runs the export the two choices name.
     void BitBtn2Click();
@@ -46,7 +46,9 @@ public:
     /// Leaves the rows of the full application open in the scratch query.
     void createSQLFull(const QString& level);
 
-    /// The short application as a spreadsheet, saved into "Заявки".
+    /// The short application as a spreadsheet, saved into "Заявки" and shown.
+    ///
+    ///     ShortXLS(u"3"_s);
     void ShortXLS(const QString& level);
     /// The short application as an HTML file in "Заявки", opened afterwards.
     void ShortHTML(const QString& level);
@@ -70,16 +72,13 @@ private:
     static bool stopLongSheet(int count);
     /// The information box when the full application leaves participants out.
     void checkFullCount(const QString& level, int fullCount);
-    /// The spreadsheet of a form: count, question, start, layout, save.
+    /// The spreadsheet of a form after the count: the question before a long
+    /// one, then the export (exportSheet).
     void writeSheet(const TAppForm& form, int count, const QString& level, bool full);
     /// The HTML file of a form.
     void writeHtml(const TAppForm& form, int count, const QString& level, bool full);
     /// The base name of a file of that form for the chosen event.
     QString fileBase(const TAppForm& form) const;
-    /// Starts a spreadsheet with a new workbook; false (and the label says so) on failure.
-    bool createXLS(const QString& title);
-    /// Saves the workbook into "Заявки", says where, and shows it.
-    void saveXLS(const QString& baseName);
 
     Ui::TFormAppExportReg* ui;
     std::unique_ptr<TMemTable> MemEdu;
