@@ -115,6 +115,11 @@ constexpr double DefaultRowHeight = 15;
 /// font metrics of the workbook's font (or the face the system shows for it) at
 /// 96 pixels per inch, and wrapped the way the spreadsheet wraps them: after
 /// blanks and hyphens, inside a word only where the word is wider than the cell.
+///
+/// Column widths count digits of the workbook's font, 7 pixels each on the
+/// screen; a spreadsheet program shows the font so that its digits take that
+/// width. The measured widths are scaled alike: by 7 pixels over the width of a
+/// digit as the metrics give it.
 class TRowFitter {
 public:
     explicit TRowFitter(const TSheet& sheet) : sheet_(sheet), formats_(sheet.formats().size(), -1)
@@ -127,6 +132,9 @@ public:
             device_.setDotsPerMeterX(3780);   // 96 per inch
             device_.setDotsPerMeterY(3780);
         }
+        const Font& normal = fonts_[fontOf(false, DefaultFontSize)];
+        if (normal.metrics)
+            digitScale_ = 7 / normal.metrics->horizontalAdvance(QLatin1Char('0'));
         for (std::size_t i = 0; i < formats_.size(); ++i) {
             const TCellFormat& f = sheet.formats()[i];
             if (f.wrap && f.rotation == 0)
@@ -199,11 +207,11 @@ private:
         units = 1;
         if (c.isHighSurrogate() && at + 1 < text.size() && text.at(at + 1).isLowSurrogate()) {
             units = 2;
-            return font.metrics ? font.metrics->horizontalAdvance(text.mid(at, 2).toString()) : font.em;
+            return font.metrics ? font.metrics->horizontalAdvance(text.mid(at, 2).toString()) * digitScale_ : font.em;
         }
         float& known = font.advance[c.unicode()];
         if (known < 0)
-            known = float(font.metrics ? font.metrics->horizontalAdvance(c) : font.em * 0.6);
+            known = float(font.metrics ? font.metrics->horizontalAdvance(c) * digitScale_ : font.em * 0.55);
         return known;
     }
 
@@ -291,6 +299,7 @@ private:
     std::vector<TCellRange> merges_;
     QImage device_;
     bool measured_ = false;
+    double digitScale_ = 1;   ///< screen pixels per measured pixel
 };
 
 // Writes the whole workbook to the file (which the library overwrites);

@@ -114,6 +114,8 @@ double NeededHeight(const QString& text, double width, double points)
     device.setDotsPerMeterY(3780);
     QFont font(u"Calibri"_s);
     font.setPointSizeF(points);
+    // a column holds `width` digits of the workbook's font (Calibri 11)
+    const double digit = QFontMetricsF(QFont(u"Calibri"_s, 11), &device).horizontalAdvance(u'0');
     QTextLayout layout(text, font, &device);
     QTextOption option;
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
@@ -121,7 +123,7 @@ double NeededHeight(const QString& text, double width, double points)
     layout.beginLayout();
     int lines = 0;
     for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-        line.setLineWidth(width * 7);   // pixels of text in a column of that width
+        line.setLineWidth(width * digit);
         ++lines;
     }
     layout.endLayout();
