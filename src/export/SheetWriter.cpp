@@ -288,8 +288,8 @@ private:
         int pixels = 0;
         for (int c = first; c <= last; ++c)
             pixels += ColumnPixels(sheet_.columnWidth(c));
-        // the margins and the grid line of the cell; one pixel spare
-        area = pixels - 6;
+        // less the margins and the grid line of the cell
+        area = pixels - 5;
         return area > 0;
     }
 
