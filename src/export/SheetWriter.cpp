@@ -11,6 +11,7 @@
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QImage>
+#include <QStringEncoder>
 #include <QTemporaryFile>
 
 #include <xlsxwriter.h>
@@ -362,6 +363,8 @@ void Write(const TSheet& sheet, const QString& file, const QString& path, const 
     auto height = heights.begin();
     const int lastRow = std::max(int(rows.size()), heights.empty() ? 0 : heights.rbegin()->first);
     TRowFitter fitter(sheet);
+    // Each text is made UTF-8 in one buffer kept for the whole sheet.
+    QStringEncoder utf8(QStringEncoder::Utf8, QStringEncoder::Flag::Stateless);
     QByteArray text;
     std::size_t lastColumn = 0;
     bool texts = false;
@@ -383,7 +386,11 @@ void Write(const TSheet& sheet, const QString& file, const QString& path, const 
             if (cell.written && cell.isNumber) {
                 check(worksheet_write_number(ws, row, lxw_col_t(c), cell.number, formatOf(cell.format)));
             } else if (cell.written && !cell.text.isEmpty()) {
-                text = cell.text.toUtf8();
+                const qsizetype room = utf8.requiredSpace(cell.text.size()) + 1;
+                if (text.size() < room)
+                    text.resize(room);
+                char* const end = utf8.appendToBuffer(text.data(), cell.text);
+                *end = '\0';
                 check(worksheet_write_string(ws, row, lxw_col_t(c), text.constData(), formatOf(cell.format)));
                 texts = true;
             } else if (cell.format != 0) {
