@@ -33,7 +33,7 @@ for f in ./usr/bin/talvira ./usr/bin/talvira_passwd ./usr/share/applications/tal
     grep -qE " $f\$" <<<"$contents" || die "$deb lacks $f"
 done
 depends=$(dpkg-deb --field "$deb" Depends)
-needed=(libqt6core6 libqt6widgets6 libqt6sql6 libqt6sql6-mysql fonts-liberation fonts-dejavu-core)
+needed=(libqt6core6 libqt6widgets6 libqt6sql6 libqt6sql6-mysql fonts-liberation fonts-dejavu-core fonts-crosextra-carlito)
 # The spreadsheet writer's library, once a window of the program writes workbooks.
 if readelf -d "$build/src/talvira" | grep -q 'NEEDED.*libxlsxwriter'; then
     needed+=(libxlsxwriter4)

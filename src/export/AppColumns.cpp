@@ -13,6 +13,8 @@ enum : unsigned {
     Centred = SheetCentred | HtmlCentred,
     Small = 8,
     Marked = 16,
+    Number = 32,
+    Date = 64,
 };
 
 struct ColumnRow {
@@ -35,6 +37,7 @@ QList<TAppColumn> makeColumns(std::initializer_list<ColumnRow> rows, const QList
         c.htmlCentred = r.form & HtmlCentred;
         c.small = r.form & Small;
         c.marked = r.form & Marked;
+        c.kind = r.form & Number ? TValueKind::Number : r.form & Date ? TValueKind::Date : TValueKind::Text;
         const int number = columns.size() + 1;
         for (int g = 0; g < groups.size(); ++g)
             if (number >= groups[g].first && number <= groups[g].last)
@@ -65,8 +68,8 @@ TAppForm makeShort()
         {u"Отчество"_s, u"patronymic"_s, 20},
         {u"Площадка проведения"_s, u"actionarea"_s, 20},
         {u"Отметка о необходимости проживания участника в гостинице"_s, u"hotelU"_s, 8, Turned | HtmlCentred},
-        {u"Дата заезда участника"_s, u"dateIn"_s, 12},
-        {u"Дата отъезда участника"_s, u"dateOut"_s, 12},
+        {u"Дата заезда участника"_s, u"dateIn"_s, 12, Date},
+        {u"Дата отъезда участника"_s, u"dateOut"_s, 12, Date},
         {u"Сотовый телефон участника"_s, u"phone"_s, 14},
         {u"Фамилия"_s, u"surnameM"_s, 20},
         {u"Имя"_s, u"nameM"_s, 20},
@@ -76,8 +79,8 @@ TAppForm makeShort()
         {u"Образовательная организация"_s, u"educationalOrg"_s, 20},
         {u"Электронная почта"_s, u"eMailM"_s, 15},
         {u"Сотовый телефон"_s, u"phoneM"_s, 12},
-        {u"Дата заезда сопровождающего"_s, u"dateInM"_s, 12},
-        {u"Дата отъезда сопровождающего"_s, u"dateOutM"_s, 12},
+        {u"Дата заезда сопровождающего"_s, u"dateInM"_s, 12, Date},
+        {u"Дата отъезда сопровождающего"_s, u"dateOutM"_s, 12, Date},
     }, f.groups);
     return f;
 }
@@ -103,21 +106,21 @@ TAppForm makeFull()
         {u"Имя"_s, u"param2"_s, 15},
         {u"Отчество"_s, u"param3"_s, 15},
         {u"Пол"_s, u"param4"_s, 5, Centred},
-        {u"Дата рождения"_s, u"param5"_s, 12},
+        {u"Дата рождения"_s, u"param5"_s, 12, Date},
         {u"Наличие гражданства РФ"_s, u"param6"_s, 8, Turned | Centred},
         {u"Ограниченные возможности здоровья"_s, u"param7"_s, 12, Turned | Marked},
         {u"Полное название общеобразовательного учреждения по уставу"_s, u"param8"_s, 25, Small | HtmlCentred},
-        {u"Класс обучения"_s, u"param9"_s, 6, Turned | Centred},
+        {u"Класс обучения"_s, u"param9"_s, 6, Turned | Centred | Number},
         {u"Статус участника"_s, u"param10"_s, 25, Turned},
-        {u"Результат"_s, u"param11"_s, 6, Turned},
+        {u"Результат"_s, u"param11"_s, 6, Turned | Number},
         {u"Адрес общеобразовательного учреждения"_s, u"param12"_s, 25, Small},
         {u"Сокр. название ОУ"_s, u"param13"_s, 20, Turned},
         {u"Площадка проведения"_s, u"param14"_s, 15},
-        {u"Класс, за который выступал"_s, u"param151"_s, 8, Turned | Centred},
+        {u"Класс, за который выступал"_s, u"param151"_s, 8, Turned | Centred | Number},
         {u"Предмет"_s, u"param16"_s, 15},
         {u"Необходимость проживания в гостинице"_s, u"param17"_s, 8, Turned | Centred},
-        {u"Дата заезда участника"_s, u"param18"_s, 12},
-        {u"Дата отъезда участника"_s, u"param19"_s, 12},
+        {u"Дата заезда участника"_s, u"param18"_s, 12, Date},
+        {u"Дата отъезда участника"_s, u"param19"_s, 12, Date},
         {u"Сотовый телефон участника"_s, u"param20"_s, 15},
         {u"Статус"_s, u"param21"_s, 15},
         {u"Фамилия"_s, u"param22"_s, 15},
@@ -134,8 +137,8 @@ TAppForm makeFull()
         {u"Образовательная организация"_s, u"param33"_s, 25, Small},
         {u"электронная почта"_s, u"param34"_s, 20},
         {u"Сотовый телефон"_s, u"param35"_s, 12},
-        {u"Дата заезда сопровождающего"_s, u"param36"_s, 12},
-        {u"Дата отъезда сопровождающего"_s, u"param37"_s, 12},
+        {u"Дата заезда сопровождающего"_s, u"param36"_s, 12, Date},
+        {u"Дата отъезда сопровождающего"_s, u"param37"_s, 12, Date},
     }, f.groups);
     return f;
 }

@@ -8,6 +8,8 @@
 // Column 1 is the running number; every other column shows one field of the
 // application's rows.
 
+#include "export/Excel.h"
+
 #include <QList>
 #include <QString>
 
@@ -35,6 +37,9 @@ struct TAppColumn {
     bool small = false;
     /// A cell reading exactly TAppForm::markedText is shown red (bold red in the spreadsheet).
     bool marked = false;
+    /// What the field's value is: the spreadsheet writes numbers and dates as
+    /// such, the HTML file writes every value as its text.
+    TValueKind kind = TValueKind::Text;
 };
 
 /// A group of neighbouring columns under one title in the fourth header row.

@@ -87,10 +87,10 @@ void writeAppSheet(TExcel& xl, const TAppForm& form, const QString& eventName, c
             throw EExportError(u"Строка заявки содержит %1 полей вместо %2"_s.arg(texts.size()).arg(width - 1));
         ++k;
         const int r = TitleRow + k;
-        xl.SetCell(r, 1, QString::number(k));
+        xl.SetCell(r, 1, k);
         for (int n = 2; n <= width; ++n) {
             const QString& text = texts[n - 2];
-            xl.SetCell(r, n, text);
+            xl.SetCellAs(r, n, text, form.column(n).kind);
             if (marked.contains(n) && text == markedText) {
                 xl.SelectRange(cell(n, r));
                 xl.BoldSelection();
@@ -125,4 +125,5 @@ void writeAppSheet(TExcel& xl, const TAppForm& form, const QString& eventName, c
         if (g.tinted)
             xl.FillRange(cell(g.first, GroupRow), cell(g.last, last), AppSheetTint);
     xl.BorderRange(cell(1, 1), cell(width, last));
+    xl.PrepareForPrinting(GroupRow, TitleRow);
 }

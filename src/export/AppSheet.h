@@ -22,13 +22,16 @@ inline constexpr int AppSheetTint = 0xB8FFF9;
 ///   the event's heading), the groups merged in row 4 under their titles, the
 ///   column titles in row 5 (turned ones read upwards), row 5 120 points high,
 ///   rows 1 to 5 wrapped, bold and centred both ways, the column widths;
-/// - row 5 + k for the k-th row of `rows`: the running number k and the texts of
-///   the fields; a marked cell reading TAppForm::markedText() bold and red, small
+/// - row 5 + k for the k-th row of `rows`: the running number k and the values
+///   of the fields (numbers and dates as such, by the columns' kinds, the rest
+///   as texts); a marked cell reading TAppForm::markedText() bold and red, small
 ///   cells in 8 points;
 /// - then, with last = 5 + the rows written: for a form whose rows wrap, A6 to
 ///   the last cell wrapped and aligned to the top; centred columns centred from
 ///   row 5 down; tinted groups filled from row 4 down; thin borders over A1 to
-///   the last cell.
+///   the last cell;
+/// - printing (TExcel::PrepareForPrinting): A4, one page wide, the group and
+///   column titles (rows 4 and 5) on top of every page, page numbers below.
 ///
 /// Progress: the step "Импорт данных..." before the first row is asked for, the
 /// position k after the k-th row, then the position 0 and the step text

@@ -10,6 +10,9 @@
 
 #include "export/Sheet.h"
 
+#include <QDate>
+#include <QHash>
+#include <QLocale>
 #include <QString>
 
 #include <functional>
@@ -17,6 +20,25 @@
 
 /// Opens a saved file with the desktop's program for it; false when it cannot.
 using TDocumentOpener = std::function<bool(const QString& path)>;
+
+/// What a field's value is, for the cell that shows it.
+enum class TValueKind : std::uint8_t {
+    Text,     ///< a text, also when it looks like a number (phones, postcodes, "1.")
+    Number,   ///< a number (results, classes, running numbers)
+    Date,     ///< a date
+};
+
+/// The user's short date format as a spreadsheet number format code, always
+/// with four-digit years.
+///
+///     DateNumberFormat(QLocale(QLocale::Russian, QLocale::Russia))               // "dd.mm.yyyy"
+///     DateNumberFormat(QLocale(QLocale::English, QLocale::UnitedStates))         // "m/d/yyyy"
+QString DateNumberFormat(const QLocale& locale = QLocale());
+
+/// The footer of every printed exported sheet: "Страница N из M" in the middle.
+///
+///     xl.Sheet().printSetup().footer == PageFooter()   // "&CСтраница &P из &N"
+QString PageFooter();
 
 /// One spreadsheet application with its workbook of one sheet.
 ///
@@ -118,10 +140,33 @@ public:
     ///     xl.SetSelectionFontColor(3);
     void SetSelectionFontColor(int colorIndex);
 
-    /// Writes a cell's text. Every value, numbers and dates too, is text.
+    /// Writes a cell's text; it stays text, also when it looks like a number.
     ///
-    ///     xl.SetCell(6, 1, QString::number(k));
+    ///     xl.SetCell(10, 6, u"89001234567"_s);
     void SetCell(int row, int column, const QString& text);
+    /// Writes a number, shown in the general format (the reader's decimal
+    /// separator, only the decimals it has).
+    ///
+    ///     xl.SetCell(6, 1, k);
+    ///     xl.SetCell(6, 12, 45.5);   // "45,5" in a Russian spreadsheet
+    void SetCell(int row, int column, double number);
+    /// Writes a date, shown in the user's short date format (DateNumberFormat).
+    /// Throws EExportError for a date a spreadsheet cannot hold (invalid, before
+    /// 1 March 1900 or after 9999).
+    ///
+    ///     xl.SetCell(6, 8, QDate(2026, 1, 13));   // 13.01.2026
+    void SetCell(int row, int column, const QDate& date);
+    /// Writes the text of a field of that kind: a Number as a number when the
+    /// text reads as one in the user's number format, a Date as a date when it
+    /// reads as the user's short date; anything else (and every Text) as the
+    /// text itself. Rows come as the texts the user sees, so this turns them
+    /// back into the values they show.
+    ///
+    ///     xl.SetCellAs(6, 12, u"45,5"_s, TValueKind::Number);         // 45.5, under a Russian locale
+    ///     xl.SetCellAs(6, 8, u"13.01.2026"_s, TValueKind::Date);      // the date
+    ///     xl.SetCellAs(6, 10, u"89001234567"_s, TValueKind::Text);    // a text
+    ///     xl.SetCellAs(6, 12, u"нет"_s, TValueKind::Number);          // a text
+    void SetCellAs(int row, int column, const QString& text, TValueKind kind);
     /// Width of a column in characters.
     ///
     ///     xl.SetColumnWidth(1, 6);
@@ -142,6 +187,15 @@ public:
     ///
     ///     xl.BorderRange(u"A1"_s, u"T26"_s);
     void BorderRange(const QString& first, const QString& last);
+    /// Makes the sheet print the way an exported table is handed out: on A4,
+    /// landscape when the table is wider than a portrait page (decided when it
+    /// is saved), scaled to one page wide and as many tall as it needs, the
+    /// title rows from first to last repeated at the top of every page, and
+    /// "Страница N из M" in the middle of the footer. The sheet on screen is
+    /// unchanged. Throws EExportError for title rows outside the sheet.
+    ///
+    ///     xl.PrepareForPrinting(4, 5);   // the group and column titles of an application
+    void PrepareForPrinting(int firstTitleRow, int lastTitleRow);
 
     /// Writes the workbook to an .xlsx file at the full path. The file appears
     /// only when it is complete; an existing file is never overwritten. Throws
@@ -172,6 +226,9 @@ private:
     void format(const std::function<void(TCellFormat&)>& change);
 
     TDocumentOpener opener_;
+    /// Dates repeat in a table and reading one is slow: each text is read once.
+    QHash<QString, QDate> dates_;
+    QString dateFormat_;   ///< of the user's locale when the workbook was added
     bool started_ = false;
     std::optional<TSheet> sheet_;
     TCellRange selection_;

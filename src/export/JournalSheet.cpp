@@ -57,10 +57,10 @@ int writeJournalSheet(TExcel& xl, const QString& eventText, const TJournalRowRea
     progress.setStepText(u"Импорт данных..."_s);
     int r = 6;
     for (TJournalSheetRow row; rows(row); ++r) {
-        xl.SetCell(r, 1, QString::number(r - 5));
+        xl.SetCell(r, 1, r - 5);
         xl.SetCell(r, 2, row.nameStatus);
         xl.SetCell(r, 3, row.fio);
-        xl.SetCell(r, 4, row.classStudy);
+        xl.SetCellAs(r, 4, row.classStudy, TValueKind::Number);
         xl.SetCell(r, 5, row.fullname);
         xl.SetCell(r, 6, row.numberDiplom);
         xl.SelectRange(u"E"_s + QString::number(r));
@@ -81,5 +81,6 @@ int writeJournalSheet(TExcel& xl, const QString& eventText, const TJournalRowRea
     xl.AlignSelection(3);
     xl.SelectRange(u"A5"_s);
     xl.BorderRange(u"A1"_s, u"F"_s + QString::number(last));
+    xl.PrepareForPrinting(5, 5);
     return last;
 }

@@ -57,10 +57,12 @@ QString journalFileBase();
 ///   ". Журнал выдачи дипломов (сертификатов)", an empty row; the six column
 ///   titles in row 5; the widths 6, 30, 35, 5, 40, 15; A1:F5 bold, wrapped and
 ///   centred both ways;
-/// - row 5 + k for the k-th row of `rows`: k and the five texts, the school in
-///   8-point type;
+/// - row 5 + k for the k-th row of `rows`: the number k and the five fields, the
+///   class as a number when its text reads as one, the school in 8-point type;
 /// - the rows (A6 to F of the last row) wrapped and aligned to the top, column D
-///   centred from the title down, thin borders over A1 to F of the last row.
+///   centred from the title down, thin borders over A1 to F of the last row;
+/// - printing (TExcel::PrepareForPrinting): A4, one page wide, the column
+///   titles (row 5) on top of every page, page numbers below.
 ///
 /// Progress: the step text "Создание заголовков таблицы" first, "Импорт данных..."
 /// before the first row is asked for, the position k after the k-th row, then

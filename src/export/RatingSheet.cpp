@@ -87,9 +87,9 @@ int writeRatingSheet(TExcel& xl, const QString& nameEdu, int count, const TRatin
         progress.setPosition(r - 4);
         xl.SetCell(r, 1, QString::number(r - 4) + u'.');
         xl.SetCell(r, 2, row.fio);
-        xl.SetCell(r, 3, row.classStudy);
+        xl.SetCellAs(r, 3, row.classStudy, TValueKind::Number);
         xl.SetCell(r, 4, row.name);
-        xl.SetCell(r, 5, row.result);
+        xl.SetCellAs(r, 5, row.result, TValueKind::Number);
         xl.SetCell(r, 6, row.nameStatus);
     }
     const int last = r - 1;
@@ -104,5 +104,6 @@ int writeRatingSheet(TExcel& xl, const QString& nameEdu, int count, const TRatin
         }
     }
     xl.BorderRange(u"A1"_s, u"F"_s + QString::number(last));
+    xl.PrepareForPrinting(4, 4);
     return last;
 }

@@ -13,7 +13,8 @@ class TExcel;
 class TProgressSink;
 
 /// One participant of the rating as the sheet shows him: the display texts of
-/// the rating's fields (numbers in the user's format, empty for none).
+/// the rating's fields (numbers in the user's format, empty for none). The
+/// sheet writes the class and the result as the numbers they show.
 struct TRatingSheetRow {
     QString fio;
     QString classStudy;
@@ -58,9 +59,12 @@ QString ratingFileBase(const QString& nameEdu);
 ///   ". Рейтинг регионального общеобразовательного мероприятия"; A1:F4 bold,
 ///   wrapped and centred both ways;
 /// - the widths 6, 40, 6, 40, 10, 40 and the six column titles in row 4;
-/// - row 4 + k for the k-th row of `rows`: "k." and the five texts;
+/// - row 4 + k for the k-th row of `rows`: "k." (a text) and the five fields,
+///   the class and the result as numbers when their texts read as numbers;
 /// - columns A, C and E centred from row 5 down; thin borders over A1 to F of
-///   the last row.
+///   the last row;
+/// - printing (TExcel::PrepareForPrinting): A4, one page wide, the column
+///   titles (row 4) on top of every page, page numbers below.
 ///
 /// Progress: the step text "Импорт данных" and the range 0 to `count` before the
 /// first row is asked for, the position k before the k-th row is written, then

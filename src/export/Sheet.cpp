@@ -2,9 +2,11 @@
 
 #include "base/Error.h"
 
+#include <QHash>
 #include <QList>
 
 #include <algorithm>
+#include <cmath>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -122,6 +124,16 @@ QString ColumnName(int column)
     return name;
 }
 
+int ColumnPixels(double width)
+{
+    if (width <= 0)
+        return 0;
+    // Below one character the margins shrink with the column.
+    if (width < 1)
+        return int(width * 12 + 0.5);
+    return int(width * 7 + 0.5) + 5;
+}
+
 int PaletteColor(int index)
 {
     return index >= 1 && index <= 56 ? Palette[index - 1] : -1;
@@ -135,6 +147,7 @@ std::size_t TSheet::FormatHash::operator()(const TCellFormat& f) const
         | std::size_t(f.horizontal) << 3 | std::size_t(f.vertical) << 7 | std::size_t(std::uint16_t(f.rotation)) << 11);
     mix(std::size_t(std::uint32_t(f.fontColor)));
     mix(std::size_t(std::uint32_t(f.fill)));
+    mix(qHash(f.numberFormat));
     return h;
 }
 
@@ -174,7 +187,21 @@ void TSheet::setText(int row, int column, const QString& text)
         throw EExportError(u"Текст ячейки %1 длиннее 32767 символов"_s.arg(TCellRange::cell(row, column).text()));
     TSheetCell& cell = at(row, column);
     cell.text = text;
+    cell.number = 0;
     cell.written = true;
+    cell.isNumber = false;
+}
+
+void TSheet::setNumber(int row, int column, double value)
+{
+    CheckCell(row, column);
+    if (!std::isfinite(value))
+        throw EExportError(u"Ячейка %1 не может хранить число %2"_s.arg(TCellRange::cell(row, column).text()).arg(value));
+    TSheetCell& cell = at(row, column);
+    cell.text.clear();
+    cell.number = value;
+    cell.written = true;
+    cell.isNumber = true;
 }
 
 void TSheet::applyFormat(const TCellRange& range, const std::function<void(TCellFormat&)>& change)
@@ -254,6 +281,33 @@ const TSheetCell* TSheet::cell(int row, int column) const
         return nullptr;
     const TSheetCell& c = cells[column - 1];
     return c.written || c.format != 0 ? &c : nullptr;
+}
+
+double TSheet::columnWidth(int column) const
+{
+    const auto it = widths_.find(column);
+    return it == widths_.end() ? DefaultColumnWidth : it->second;
+}
+
+int TSheet::tablePixels() const
+{
+    std::size_t columns = widths_.empty() ? 0 : std::size_t(widths_.rbegin()->first);
+    for (const std::vector<TSheetCell>& cells : rows_)
+        columns = std::max(columns, cells.size());
+    int pixels = 0;
+    for (std::size_t c = 1; c <= columns; ++c)
+        pixels += ColumnPixels(columnWidth(int(c)));
+    return pixels;
+}
+
+bool TSheet::printsLandscape() const
+{
+    switch (print_.orientation) {
+    case TOrientation::Portrait: return false;
+    case TOrientation::Landscape: return true;
+    case TOrientation::ByWidth: return tablePixels() > PortraitA4Pixels;
+    }
+    return false;
 }
 
 TCellFormat TSheet::cellFormat(int row, int column) const

@@ -1,6 +1,7 @@
 #pragma once
-// The worksheet of an export, kept in memory until it is saved: cell texts,
-// per-cell formats, merged ranges, column widths and row heights. A format given
+// The worksheet of an export, kept in memory until it is saved: cell texts and
+// numbers, per-cell formats, merged ranges, column widths, row heights and how
+// the sheet prints. A format given
 // to a range reaches the cells written before and after it alike, since nothing
 // is written to a file before the whole sheet is done.
 //
@@ -87,6 +88,10 @@ struct TCellFormat {
     int fontColor = -1;              ///< 0xRRGGBB; -1 is automatic
     int fill = -1;                   ///< solid background 0xRRGGBB; -1 is none
     bool border = false;             ///< thin lines on all four sides
+    /// How a number cell shows its value, as a spreadsheet number format code
+    /// ("dd.mm.yyyy" for a date); empty is the general format, which shows a
+    /// number with the reader's decimal separator and only the decimals it has.
+    QString numberFormat;
 
     /// Whether nothing of the format was set.
     ///
@@ -95,12 +100,58 @@ struct TCellFormat {
     bool operator==(const TCellFormat&) const = default;
 };
 
-/// One cell: its text (when it was written) and its format's number in the sheet.
+/// One cell: its text or number (when it was written) and its format's number
+/// in the sheet. A date is a number (days since 30 December 1899) shown through
+/// a date format.
 struct TSheetCell {
     QString text;
+    double number = 0;          ///< the value of a number cell
     std::uint32_t format = 0;   ///< index into TSheet::formats(); 0 is plain
     bool written = false;
+    bool isNumber = false;      ///< written as a number, not as a text
 };
+
+/// Page orientation of a printed sheet.
+enum class TOrientation : std::uint8_t {
+    Portrait,
+    Landscape,
+    /// Landscape when the table is wider than the printable width of a
+    /// portrait page, portrait otherwise.
+    ByWidth,
+};
+
+/// How a sheet prints. The default is what a spreadsheet program does without
+/// a page setup: the printer's paper, portrait, at full size, no titles, no footer.
+///
+///     TPrintSetup p;
+///     p.a4 = true;
+///     p.orientation = TOrientation::ByWidth;
+///     p.fitToWidth = true;
+///     p.titleFirstRow = 4; p.titleLastRow = 5;
+///     p.footer = u"&CСтраница &P из &N"_s;
+struct TPrintSetup {
+    bool a4 = false;                 ///< paper A4
+    TOrientation orientation = TOrientation::Portrait;
+    bool fitToWidth = false;         ///< scaled to one page wide, as many pages tall as needed
+    int titleFirstRow = 0;           ///< rows repeated at the top of every page; 0 for none
+    int titleLastRow = 0;
+    QString footer;                  ///< with the spreadsheet's codes: &C centre, &P page, &N pages
+    bool operator==(const TPrintSetup&) const = default;
+};
+
+/// The printable width of a portrait A4 page at the spreadsheet's default
+/// margins (0.7 inch left and right), in screen pixels (96 per inch) at full size.
+inline constexpr int PortraitA4Pixels = 659;
+/// The width of a column whose width was never set, in characters.
+inline constexpr double DefaultColumnWidth = 8.43;
+
+/// A column width in characters as pixels on the screen, the way the
+/// spreadsheet counts them for its default font (Calibri 11: 7 pixels a digit
+/// and 5 pixels of margins and grid line).
+///
+///     ColumnPixels(6)      // 47
+///     ColumnPixels(8.43)   // 64
+int ColumnPixels(double width);
 
 /// The sheet's contents.
 ///
@@ -117,6 +168,11 @@ public:
     ///
     ///     sheet.setText(6, 1, u"1"_s);
     void setText(int row, int column, const QString& text);
+    /// Writes a cell's number; throws EExportError beyond the sheet or for a
+    /// value that is not finite.
+    ///
+    ///     sheet.setNumber(6, 1, 1);
+    void setNumber(int row, int column, double value);
     /// Changes the format of every cell of the range, written or not. Throws
     /// EExportError for a range of more than MaxFormattedCells cells.
     ///
@@ -135,6 +191,10 @@ public:
     ///
     ///     sheet.setRowHeight(5, 120);
     void setRowHeight(int row, double height);
+    /// How the sheet prints.
+    ///
+    ///     sheet.setPrintSetup(setup);
+    void setPrintSetup(const TPrintSetup& setup) { print_ = setup; }
 
     /// The cell, or nullptr when it was neither written nor formatted.
     ///
@@ -165,6 +225,24 @@ public:
     ///
     ///     sheet.rowHeights().at(5)   // 120
     const std::map<int, double>& rowHeights() const { return heights_; }
+    /// How the sheet prints.
+    ///
+    ///     sheet.printSetup().fitToWidth
+    const TPrintSetup& printSetup() const { return print_; }
+    /// Whether the sheet prints landscape: so set, or set by width and wider
+    /// than a portrait page.
+    ///
+    ///     sheet.printsLandscape()   // true for the 20 columns of the short application
+    bool printsLandscape() const;
+    /// A column's width in characters; DefaultColumnWidth where none was set.
+    ///
+    ///     sheet.columnWidth(2)   // 40
+    double columnWidth(int column) const;
+    /// The width of the table in screen pixels: the columns from A to the last
+    /// one with a cell or a width.
+    ///
+    ///     sheet.tablePixels()   // 1024 for the rating (6, 40, 6, 40, 10, 40)
+    int tablePixels() const;
 
 private:
     struct FormatHash {
@@ -179,4 +257,5 @@ private:
     std::vector<TCellRange> merges_;
     std::map<int, double> widths_;
     std::map<int, double> heights_;
+    TPrintSetup print_;
 };

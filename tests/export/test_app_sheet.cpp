@@ -1,7 +1,8 @@
 // The short and the full application as spreadsheets, read back from the saved
 // workbook cell by cell: merges, headings, titles, widths, turned titles, fonts,
 // fills, borders, the red mark and the small cells, for an empty application and
-// one of two rows; the progress reported and the order of the steps.
+// one of two rows; the progress reported and the order of the steps; numbers and
+// dates typed as such, the print setup, and rows as high as a long school name.
 
 #include "export/AppColumns.h"
 #include "export/AppSheet.h"
@@ -9,7 +10,11 @@
 #include "support/RecordingProgress.h"
 #include "support/XlsxReader.h"
 
+#include <QFont>
+#include <QFontMetricsF>
+#include <QImage>
 #include <QTemporaryDir>
+#include <QTextLayout>
 #include <QtTest>
 
 using namespace Qt::Literals::StringLiterals;
@@ -105,7 +110,7 @@ struct Written {
     bool stepBeforeFirstRow = false;
 };
 
-Written write(const QTemporaryDir& dir, const TAppForm& form, int count)
+Written write(const QTemporaryDir& dir, const TAppForm& form, int count, QList<QStringList> sample = {})
 {
     Written w;
     w.path = dir.filePath(u"(0)заявка.xlsx"_s);
@@ -115,7 +120,7 @@ Written write(const QTemporaryDir& dir, const TAppForm& form, int count)
     xl.DisableEvents();
     xl.SetCaption(form.caption);
     RecordingProgress progress;
-    const TAppRowReader rows = appRows(sampleRows(int(form.columns.size()), count));
+    const TAppRowReader rows = appRows(sample.isEmpty() ? sampleRows(int(form.columns.size()), count) : sample);
     bool first = true;
     writeAppSheet(xl, form, u"Химия"_s, [&](QStringList& texts) {
         if (first) {
@@ -128,6 +133,60 @@ Written write(const QTemporaryDir& dir, const TAppForm& form, int count)
     w.progress = progress.calls;
     return w;
 }
+
+// One row of the application as the export reads it: the display texts of
+// the fields in a Russian locale, `values` by column letter, "-" elsewhere.
+QStringList rowOf(const TAppForm& form, const QHash<QString, QString>& values)
+{
+    QStringList row;
+    for (int n = 2; n <= form.columns.size(); ++n)
+        row << values.value(ColumnName(n), u"-"_s);
+    return row;
+}
+
+// The lines the text takes in a column of that width (characters) at that
+// size, by Qt's own text layout.
+int LinesOf(const QString& text, double width, double points)
+{
+    QImage device(1, 1, QImage::Format_RGB32);
+    device.setDotsPerMeterX(3780);
+    device.setDotsPerMeterY(3780);
+    QFont font(u"Calibri"_s);
+    font.setPointSizeF(points);
+    // a column holds `width` digits of the workbook's font (Calibri 11)
+    const double digit = QFontMetricsF(QFont(u"Calibri"_s, 11), &device).horizontalAdvance(u'0');
+    QTextLayout layout(text, font, &device);
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    int lines = 0;
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(width * digit);
+        ++lines;
+    }
+    layout.endLayout();
+    return lines;
+}
+
+double LineHeight(double points)
+{
+    QImage device(1, 1, QImage::Format_RGB32);
+    device.setDotsPerMeterX(3780);
+    device.setDotsPerMeterY(3780);
+    QFont font(u"Calibri"_s);
+    font.setPointSizeF(points);
+    return QFontMetricsF(font, &device).height() * 0.75;
+}
+
+/// The program's locale for the tests of this file.
+struct RussianLocale {
+    QLocale before;
+    RussianLocale() { QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia)); }
+    ~RussianLocale() { QLocale::setDefault(before); }
+};
+
+using Values = QHash<QString, QString>;
 
 QStringList sorted(QStringList l)
 {
@@ -145,6 +204,11 @@ private slots:
     void fullSheet_data();
     void fullSheet();
     void rowWithWrongFieldCount();
+    void typedCells_data();
+    void typedCells();
+    void printSetup_data();
+    void printSetup();
+    void longSchoolNameGrowsItsRow();
 };
 
 void TestAppSheet::shortSheet_data()
@@ -267,6 +331,98 @@ void TestAppSheet::rowWithWrongFieldCount()
     TNullProgress progress;
     QVERIFY_THROWS_EXCEPTION(std::exception,
                              writeAppSheet(xl, shortApp(), u"Химия"_s, appRows({QStringList{u"один"_s}}), progress));
+}
+
+void TestAppSheet::typedCells_data()
+{
+    QTest::addColumn<bool>("full");
+    QTest::addColumn<Values>("values");   // by column
+    QTest::addColumn<Values>("kinds");    // what the file holds, by column; text elsewhere
+
+    const QString number = u"number"_s;
+    const QString date = u"date"_s;
+    QTest::newRow("short")
+        << false
+        << Values{{u"H"_s, u"13.01.2026"_s}, {u"I"_s, u"15.01.2026"_s}, {u"J"_s, u"89001234567"_s},
+                                   {u"R"_s, u"+7 (900) 123-45-67"_s}, {u"S"_s, u"12.01.2026"_s}, {u"T"_s, QString()},
+                                   {u"Q"_s, u"ivanova@example.org"_s}}
+        << Values{{u"A"_s, number}, {u"H"_s, date}, {u"I"_s, date}, {u"S"_s, date}, {u"T"_s, QString()}};
+    QTest::newRow("full")
+        << true
+        << Values{{u"F"_s, u"04.05.2009"_s}, {u"G"_s, u"Россия"_s}, {u"J"_s, u"11"_s},
+                                   {u"L"_s, u"45,5"_s}, {u"P"_s, u"10"_s}, {u"S"_s, u"13.01.2026"_s},
+                                   {u"T"_s, u"15.01.2026"_s}, {u"U"_s, u"89001234567"_s}, {u"AJ"_s, u"007"_s},
+                                   {u"AK"_s, u"12.01.2026"_s}, {u"AL"_s, u"16.01.2026"_s}, {u"M"_s, u"426000, г. Велград"_s}}
+        << Values{{u"A"_s, number}, {u"F"_s, date}, {u"J"_s, number}, {u"L"_s, number},
+                                   {u"P"_s, number}, {u"S"_s, date}, {u"T"_s, date}, {u"AK"_s, date}, {u"AL"_s, date}};
+}
+
+void TestAppSheet::typedCells()
+{
+    QFETCH(bool, full);
+    QFETCH(Values, values);
+    QFETCH(Values, kinds);
+    RussianLocale russian;
+    const TAppForm& form = full ? fullApp() : shortApp();
+    QTemporaryDir dir;
+    const Written w = write(dir, form, 1, {rowOf(form, values)});
+    const TXlsxReader book(w.path);
+    for (int n = 1; n <= form.columns.size(); ++n) {
+        const QString column = ColumnName(n);
+        const QString at = column + u'6';
+        QCOMPARE(book.kind(at), kinds.value(column, u"text"_s));
+        // what the reader sees is what the application showed
+        QCOMPARE(book.text(at), n == 1 ? u"1"_s : values.value(column, u"-"_s));
+        QCOMPARE(book.format(at).numberFormat, kinds.value(column) == u"date" ? u"dd.mm.yyyy"_s : QString());
+    }
+    QCOMPARE(book.value(full ? u"L6"_s : u"H6"_s), full ? u"45.5"_s : u"46035"_s);
+    QCOMPARE(book.textMarksOff(), u"A1:%1%2"_s.arg(ColumnName(int(form.columns.size()))).arg(6));
+}
+
+void TestAppSheet::printSetup_data()
+{
+    QTest::addColumn<bool>("full");
+    QTest::addColumn<int>("count");
+    QTest::newRow("short, empty") << false << 0;
+    QTest::newRow("short") << false << 2;
+    QTest::newRow("full") << true << 2;
+}
+
+void TestAppSheet::printSetup()
+{
+    QFETCH(bool, full);
+    QFETCH(int, count);
+    QTemporaryDir dir;
+    const TXlsxReader book(write(dir, full ? fullApp() : shortApp(), count).path);
+    const TXlsxPrint& p = book.print();
+    QCOMPARE(p.paperSize, 9);
+    QCOMPARE(p.orientation, u"landscape"_s);
+    QVERIFY(p.fitToPage);
+    QCOMPARE(p.fitToWidth, 1);
+    QCOMPARE(p.fitToHeight, 0);
+    QCOMPARE(p.titleRows, u"$4:$5"_s);
+    QCOMPARE(p.footer, u"&CСтраница &P из &N"_s);
+}
+
+void TestAppSheet::longSchoolNameGrowsItsRow()
+{
+    RussianLocale russian;
+    const QString school = u"Муниципальное бюджетное общеобразовательное учреждение \"Средняя общеобразовательная "
+                           "школа № 12 с углублённым изучением отдельных предметов имени героя Советского Союза "
+                           "Ивана Петровича Сидорова\" городского округа Велград"_s;
+    QTemporaryDir dir;
+    const TAppForm& form = fullApp();
+    const Written w = write(dir, form, 2, {rowOf(form, {{u"I"_s, school}}), rowOf(form, {{u"I"_s, u"МБОУ СОШ № 2"_s}})});
+    const TXlsxReader book(w.path);
+    // column I: 25 characters, 8 points
+    const int lines = LinesOf(school, 25, 8);
+    QVERIFY2(lines >= 5, qPrintable(QString::number(lines)));
+    const double needed = lines * LineHeight(8);
+    QVERIFY2(book.rowHeight(6) >= needed && book.rowHeight(6) < needed + LineHeight(8),
+             qPrintable(u"%1 for %2 lines"_s.arg(book.rowHeight(6)).arg(lines)));
+    // a row whose texts fit keeps the default height; the titles keep theirs
+    QCOMPARE(book.rowHeight(7), 0.0);
+    QCOMPARE(book.rowHeight(5), 120.0);
 }
 
 QTEST_MAIN(TestAppSheet)

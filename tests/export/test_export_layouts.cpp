@@ -1,6 +1,7 @@
 // The layouts of the final rating and of the diploma journal, read back from the
 // written workbooks: texts, merges, widths, fonts, alignment, wrap and borders of
-// every cell of the table, and nothing beside it; the progress each reports.
+// every cell of the table, and nothing beside it; which cells are numbers; the
+// print setup; the progress each reports.
 
 #include "export/Excel.h"
 #include "export/JournalSheet.h"
@@ -47,6 +48,19 @@ TXlsxReader written(const QTemporaryDir& dir, const QString& caption, Lay lay)
     return TXlsxReader(path);
 }
 
+// The print setup of every exported table, with its title rows.
+void CheckPrint(const TXlsxReader& book, const QString& titleRows)
+{
+    const TXlsxPrint& p = book.print();
+    QCOMPARE(p.paperSize, 9);
+    QCOMPARE(p.orientation, u"landscape"_s);
+    QVERIFY(p.fitToPage);
+    QCOMPARE(p.fitToWidth, 1);
+    QCOMPARE(p.fitToHeight, 0);
+    QCOMPARE(p.titleRows, titleRows);
+    QCOMPARE(p.footer, u"&CСтраница &P из &N"_s);
+}
+
 QList<TRatingSheetRow> ratingSample(int count)
 {
     const QList<TRatingSheetRow> all = {
@@ -74,6 +88,8 @@ QList<TJournalSheetRow> journalSample(int count)
 class TestExportLayouts : public QObject {
     Q_OBJECT
 private slots:
+    // the program's locale: the samples are Russian display texts
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia)); }
     void rating_data();
     void rating();
     void ratingFileBase();
@@ -121,8 +137,20 @@ void TestExportLayouts::rating()
         for (int c = 2; c <= 6; ++c)
             QCOMPARE(book.text(cell(c, r)), texts.at(c - 2));
     }
-    // Every value is text: "12,5" and "11" stay as written.
-    QVERIFY(!book.type(u"C5"_s).isEmpty());
+    // The class and the result are numbers ("12,5" is 12.5), a missing result
+    // is a blank cell; the running number "1." and the names are texts.
+    for (int k = 1; k <= count; ++k) {
+        const int r = 4 + k;
+        const QString result = rows.at(k - 1).result;
+        QCOMPARE(book.kind(cell(1, r)), u"text"_s);
+        QCOMPARE(book.kind(cell(3, r)), u"number"_s);
+        QCOMPARE(book.kind(cell(5, r)), result.isEmpty() ? QString() : u"number"_s);
+        for (int c : {2, 4, 6})
+            QCOMPARE(book.kind(cell(c, r)), u"text"_s);
+    }
+    if (count >= 2)
+        QCOMPARE(book.value(u"E6"_s), u"12.5"_s);
+    CheckPrint(book, u"$4:$4"_s);
 
     for (int r = 1; r <= last; ++r)
         for (int c = 1; c <= 6; ++c) {
@@ -195,7 +223,14 @@ void TestExportLayouts::journal()
         const QStringList texts = {row.nameStatus, row.fio, row.classStudy, row.fullname, row.numberDiplom};
         for (int c = 2; c <= 6; ++c)
             QCOMPARE(book.text(cell(c, r)), texts.at(c - 2));
+        // the running number and the class are numbers, the diploma number a text
+        const QStringList kinds = {u"number"_s, u"text"_s, u"text"_s, u"number"_s, u"text"_s, u"text"_s};
+        for (int c = 1; c <= 6; ++c)
+            QCOMPARE(book.kind(cell(c, r)), kinds.at(c - 1));
     }
+    CheckPrint(book, u"$5:$5"_s);
+    // the titles in row 5 take two lines in their widths ("№ Диплома (сертификата)")
+    QVERIFY(book.rowHeight(5) >= 30);
 
     for (int r = 1; r <= last; ++r)
         for (int c = 1; c <= 6; ++c) {

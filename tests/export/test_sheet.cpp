@@ -1,6 +1,8 @@
 // The spreadsheet of the exports: what the operations set comes back from the
-// written .xlsx file; ranges; refused values; the save never leaves a partial or
-// replaced file; the workbook is shown only once it was saved.
+// written .xlsx file; numbers and dates typed as such, texts as texts; print
+// setup; rows as high as their wrapped texts; ranges; refused values; the save
+// never leaves a partial or replaced file; the workbook is shown only once it
+// was saved.
 
 #include "data/Errors.h"
 #include "export/Excel.h"
@@ -8,6 +10,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFont>
+#include <QFontMetricsF>
+#include <QImage>
+#include <QTextLayout>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -17,6 +23,7 @@ using namespace Qt::Literals::StringLiterals;
 
 using Action = std::function<void(TExcel&)>;
 Q_DECLARE_METATYPE(Action)
+Q_DECLARE_METATYPE(TValueKind)
 
 namespace {
 
@@ -83,6 +90,46 @@ void BuildSample(TExcel& xl)
     xl.SelectRange(u"A5"_s);
 }
 
+// A started spreadsheet with a workbook.
+void Start(TExcel& xl)
+{
+    xl.StartExcel();
+    xl.AddWorkbook();
+}
+
+QString Save(TExcel& xl, const QTemporaryDir& dir, const QString& name)
+{
+    const QString path = dir.filePath(name);
+    xl.SaveSheet(path);
+    return path;
+}
+
+// The height in points that the text needs in a cell of that width (in
+// characters) and font, found with Qt's own text layout: lines of the font's
+// height. A row at least this high shows the whole text.
+double NeededHeight(const QString& text, double width, double points)
+{
+    QImage device(1, 1, QImage::Format_RGB32);
+    device.setDotsPerMeterX(3780);
+    device.setDotsPerMeterY(3780);
+    QFont font(u"Calibri"_s);
+    font.setPointSizeF(points);
+    // a column holds `width` digits of the workbook's font (Calibri 11)
+    const double digit = QFontMetricsF(QFont(u"Calibri"_s, 11), &device).horizontalAdvance(u'0');
+    QTextLayout layout(text, font, &device);
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    int lines = 0;
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(width * digit);
+        ++lines;
+    }
+    layout.endLayout();
+    return lines * QFontMetricsF(font, &device).height() * 0.75;
+}
+
 QString ErrorOf(const std::function<void()>& action)
 {
     try {
@@ -102,6 +149,13 @@ private slots:
     void cells_data();
     void cells();
     void layout();
+    void typedCells_data();
+    void typedCells();
+    void dateNumberFormat_data();
+    void dateNumberFormat();
+    void printSetup_data();
+    void printSetup();
+    void rowHeights();
     void ranges_data();
     void ranges();
     void mergedRangesNeverOverlap();
@@ -186,9 +240,186 @@ void TestSheet::layout()
     QCOMPARE(book.columnWidth(4), 0.0);
     QCOMPARE(book.rowHeight(5), 120.0);
     QCOMPARE(book.rowHeight(20), 30.0);
-    QCOMPARE(book.rowHeight(6), 0.0);
+    // two lines: the line break in E6
+    QCOMPARE(book.rowHeight(6), 30.0);
     QCOMPARE(book.lastRow(), 9);
     QCOMPARE(book.title(), u"Краткая заявка"_s);
+}
+
+void TestSheet::typedCells_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<TValueKind>("field");
+    QTest::addColumn<QString>("text");       // as the user sees the field's value
+    QTest::addColumn<QString>("kind");       // what the file holds: text, number, date, "" blank
+    QTest::addColumn<QString>("value");      // as stored
+    QTest::addColumn<QString>("format");     // the number format, empty for the general one
+
+    const QString ru = u"ru_RU"_s;
+    const auto N = TValueKind::Number;
+    const auto D = TValueKind::Date;
+    const auto T = TValueKind::Text;
+    QTest::newRow("result with decimals") << ru << N << u"45,5"_s << u"number"_s << u"45.5"_s << QString();
+    QTest::newRow("whole result") << ru << N << u"25"_s << u"number"_s << u"25"_s << QString();
+    QTest::newRow("many decimals") << ru << N << u"12,125"_s << u"number"_s << u"12.125"_s << QString();
+    QTest::newRow("class") << ru << N << u"11"_s << u"number"_s << u"11"_s << QString();
+    QTest::newRow("no result") << ru << N << QString() << QString() << QString() << QString();
+    QTest::newRow("text in a number field") << ru << N << u"нет"_s << u"text"_s << u"нет"_s << QString();
+    QTest::newRow("point in a Russian number") << ru << N << u"45.5"_s << u"text"_s << u"45.5"_s << QString();
+    QTest::newRow("arrival date") << ru << D << u"13.01.2026"_s << u"date"_s << u"46035"_s << u"dd.mm.yyyy"_s;
+    QTest::newRow("birthday") << ru << D << u"01.03.2010"_s << u"date"_s << u"40238"_s << u"dd.mm.yyyy"_s;
+    QTest::newRow("no date") << ru << D << QString() << QString() << QString() << QString();
+    QTest::newRow("not a date") << ru << D << u"31.02.2026"_s << u"text"_s << u"31.02.2026"_s << QString();
+    QTest::newRow("date before March 1900") << ru << D << u"28.02.1900"_s << u"text"_s << u"28.02.1900"_s << QString();
+    QTest::newRow("phone") << ru << T << u"89001234567"_s << u"text"_s << u"89001234567"_s << QString();
+    QTest::newRow("registration number") << ru << T << u"007"_s << u"text"_s << u"007"_s << QString();
+    QTest::newRow("label") << ru << T << u"1."_s << u"text"_s << u"1."_s << QString();
+    QTest::newRow("postcode") << ru << T << u"426000"_s << u"text"_s << u"426000"_s << QString();
+    QTest::newRow("diploma number") << ru << T << u"10-1001-2026"_s << u"text"_s << u"10-1001-2026"_s << QString();
+    QTest::newRow("date in a text field") << ru << T << u"13.01.2026"_s << u"text"_s << u"13.01.2026"_s << QString();
+    const QString us = u"en_US"_s;
+    QTest::newRow("English result") << us << N << u"45.5"_s << u"number"_s << u"45.5"_s << QString();
+    QTest::newRow("English date, two-digit year") << us << D << u"1/13/26"_s << u"date"_s << u"46035"_s << u"m/d/yyyy"_s;
+}
+
+void TestSheet::typedCells()
+{
+    QFETCH(QString, locale);
+    QFETCH(TValueKind, field);
+    QFETCH(QString, text);
+    QFETCH(QString, kind);
+    QFETCH(QString, value);
+    QFETCH(QString, format);
+    const QLocale before;
+    QLocale::setDefault(QLocale(locale));
+    QTemporaryDir dir;
+    TExcel xl;
+    Start(xl);
+    xl.SetCellAs(2, 3, text, field);
+    xl.SelectRange(u"B2:D2"_s);
+    xl.BorderRange(u"B2"_s, u"D2"_s);
+    const TXlsxReader book(Save(xl, dir, u"typed.xlsx"_s));
+    QLocale::setDefault(before);
+
+    QCOMPARE(book.kind(u"C2"_s), kind);
+    QCOMPARE(book.value(u"C2"_s), value);
+    QCOMPARE(book.format(u"C2"_s).numberFormat, format);
+    // the cell keeps its other formats; nothing marks a text as a "number stored as text"
+    QCOMPARE(book.format(u"C2"_s).left, u"thin"_s);
+    if (kind == u"text")
+        QCOMPARE(book.textMarksOff(), u"A1:D2"_s);
+}
+
+void TestSheet::dateNumberFormat_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QString>("code");
+    QTest::newRow("Russian") << u"ru_RU"_s << u"dd.mm.yyyy"_s;
+    QTest::newRow("US English: four-digit years") << u"en_US"_s << u"m/d/yyyy"_s;
+    QTest::newRow("German") << u"de_DE"_s << u"dd.mm.yyyy"_s;
+    QTest::newRow("ISO-like") << u"sv_SE"_s << u"yyyy-mm-dd"_s;
+}
+
+void TestSheet::dateNumberFormat()
+{
+    QFETCH(QString, locale);
+    QFETCH(QString, code);
+    QCOMPARE(DateNumberFormat(QLocale(locale)), code);
+}
+
+void TestSheet::printSetup_data()
+{
+    QTest::addColumn<QList<double>>("widths");
+    QTest::addColumn<QString>("orientation");
+    QTest::newRow("narrow table") << QList<double>{6, 30, 40} << u"portrait"_s;
+    QTest::newRow("as wide as a portrait page") << QList<double>{6, 40, 40, 5} << u"portrait"_s;
+    QTest::newRow("wider than a portrait page") << QList<double>{6, 40, 40, 5.5} << u"landscape"_s;
+    QTest::newRow("rating") << QList<double>{6, 40, 6, 40, 10, 40} << u"landscape"_s;
+}
+
+void TestSheet::printSetup()
+{
+    QFETCH(QList<double>, widths);
+    QFETCH(QString, orientation);
+    QTemporaryDir dir;
+    TExcel xl;
+    Start(xl);
+    xl.SetCell(1, 1, u"Заголовок"_s);
+    xl.PrepareForPrinting(5, 4);
+    // widths set after the page setup still decide the orientation
+    for (int c = 1; c <= widths.size(); ++c)
+        xl.SetColumnWidth(c, widths[c - 1]);
+    const TXlsxReader book(Save(xl, dir, u"print.xlsx"_s));
+    const TXlsxPrint& p = book.print();
+    QCOMPARE(p.paperSize, 9);
+    QCOMPARE(p.orientation, orientation);
+    QVERIFY(p.fitToPage);
+    QCOMPARE(p.fitToWidth, 1);
+    QCOMPARE(p.fitToHeight, 0);
+    QCOMPARE(p.titleRows, u"$4:$5"_s);
+    QCOMPARE(p.footer, u"&CСтраница &P из &N"_s);
+
+    // Without a page setup the sheet prints as a spreadsheet program would.
+    TExcel plain;
+    Start(plain);
+    plain.SetCell(1, 1, u"Заголовок"_s);
+    const TXlsxReader plainBook(Save(plain, dir, u"plain.xlsx"_s));
+    const TXlsxPrint& q = plainBook.print();
+    QCOMPARE(q.paperSize, 0);
+    QVERIFY(!q.fitToPage);
+    QCOMPARE(q.titleRows, QString());
+    QCOMPARE(q.footer, QString());
+}
+
+void TestSheet::rowHeights()
+{
+    const QString school = u"Муниципальное бюджетное общеобразовательное учреждение \"Средняя общеобразовательная "
+                           "школа № 12 с углублённым изучением отдельных предметов\" г. Велграда"_s;
+    const QString heading = u"Олимпиада по химии. Краткая заявка на проживание (участие) в общеобразовательном "
+                            "мероприятии регионального этапа."_s;
+    QTemporaryDir dir;
+    TExcel xl;
+    Start(xl);
+    xl.SetColumnWidth(1, 25);
+    xl.SetColumnWidth(2, 12);
+    xl.SetColumnWidth(3, 12);
+    // row 1: a heading merged over the three columns (49 characters)
+    xl.SelectRange(u"A1:C1"_s);
+    xl.MergeSelection();
+    xl.SetCell(1, 1, heading);
+    // row 2: a fixed height, whatever its text
+    xl.SetCell(2, 1, school);
+    xl.SetRowHeight(2, 120);
+    // row 3: the school in 8 points, beside a short text and a number
+    xl.SetCell(3, 1, school);
+    xl.SetCell(3, 2, u"Да"_s);
+    xl.SetCell(3, 3, 45.5);
+    xl.SelectRange(u"A3"_s);
+    xl.SetSelectionFontSize(8);
+    // row 4: texts that fit; row 5: the school, turned upright; row 6: the
+    // school not wrapped
+    xl.SetCell(4, 1, u"МБОУ СОШ № 2"_s);
+    xl.SetCell(4, 2, u"Иванова"_s);
+    xl.SetCell(5, 1, school);
+    xl.TurnCellText(u"A5"_s);
+    xl.SetCell(6, 1, school);
+    xl.SelectRange(u"A1:C5"_s);
+    xl.WrapSelection();
+    const TXlsxReader book(Save(xl, dir, u"heights.xlsx"_s));
+
+    const double schoolSmall = NeededHeight(school, 25, 8);
+    QVERIFY2(schoolSmall > 3 * 11.25, qPrintable(QString::number(schoolSmall)));
+    // tall enough for the whole text, not a line more
+    QVERIFY2(book.rowHeight(3) >= schoolSmall && book.rowHeight(3) < schoolSmall + 11.25,
+             qPrintable(u"%1 for %2"_s.arg(book.rowHeight(3)).arg(schoolSmall)));
+    const double headingNeeds = NeededHeight(heading, 25 + 12 + 12 + 4.0 / 7, 11);
+    QVERIFY2(headingNeeds >= 30, qPrintable(QString::number(headingNeeds)));
+    QVERIFY2(book.rowHeight(1) >= headingNeeds && book.rowHeight(1) < headingNeeds + 15,
+             qPrintable(u"%1 for %2"_s.arg(book.rowHeight(1)).arg(headingNeeds)));
+    QCOMPARE(book.rowHeight(2), 120.0);
+    QCOMPARE(book.rowHeight(4), 0.0);
+    QCOMPARE(book.rowHeight(5), 0.0);
+    QCOMPARE(book.rowHeight(6), 0.0);
 }
 
 void TestSheet::ranges_data()
@@ -281,6 +512,10 @@ void TestSheet::refused_data()
     QTest::newRow("colour index 57") << started([](TExcel& xl) { xl.SetSelectionFontColor(57); });
     QTest::newRow("borders over a whole sheet") << started([](TExcel& xl) { xl.BorderRange(u"A1"_s, u"XFD1048576"_s); });
     QTest::newRow("fill beyond 0xFFFFFF") << started([](TExcel& xl) { xl.FillRange(u"A1"_s, u"B2"_s, 0x1000000); });
+    QTest::newRow("number not finite") << started([](TExcel& xl) { xl.SetCell(1, 1, qInf()); });
+    QTest::newRow("invalid date") << started([](TExcel& xl) { xl.SetCell(1, 1, QDate()); });
+    QTest::newRow("date before March 1900") << started([](TExcel& xl) { xl.SetCell(1, 1, QDate(1900, 2, 28)); });
+    QTest::newRow("title row 0") << started([](TExcel& xl) { xl.PrepareForPrinting(0, 5); });
 }
 
 void TestSheet::refused()
@@ -396,5 +631,5 @@ void TestSheet::showOpensOnlyASavedWorkbook()
     QVERIFY(!withoutOpener.ShowExcel());
 }
 
-QTEST_GUILESS_MAIN(TestSheet)
+QTEST_MAIN(TestSheet)
 #include "test_sheet.moc"

@@ -1,6 +1,10 @@
 #include "XlsxReader.h"
 
+#include "data/Format.h"
+
+#include <QDate>
 #include <QFile>
+#include <QLocale>
 #include <QRegularExpression>
 #include <QXmlStreamReader>
 
@@ -165,6 +169,8 @@ QString TXlsxFormat::describe(double defaultFontSize) const
         parts << u"rot=%1"_s.arg(rotation);
     if (!fill.isEmpty())
         parts << u"fill="_s + fill;
+    if (!numberFormat.isEmpty())
+        parts << u"num="_s + numberFormat;
     if (left == right && left == top && left == bottom) {
         if (!left.isEmpty())
             parts << u"border="_s + left;
@@ -187,6 +193,7 @@ TXlsxReader::TXlsxReader(const QString& path)
     readStyles();
     readSharedStrings();
     readSheet();
+    readWorkbook();
     if (entries_.contains(u"docProps/core.xml"_s)) {
         QXmlStreamReader x(entry(u"docProps/core.xml"_s));
         while (!x.atEnd())
@@ -206,6 +213,31 @@ QByteArray TXlsxReader::entry(const QString& name) const
 TXlsxFormat TXlsxReader::format(const QString& cell) const
 {
     return styles_.value(cells_.value(cell).style, styles_.value(0));
+}
+
+QString TXlsxReader::kind(const QString& at) const
+{
+    const auto it = cells_.constFind(at);
+    if (it == cells_.cend() || it->text.isEmpty())
+        return {};
+    if (!it->type.isEmpty() && it->type != u"n")
+        return u"text"_s;
+    // Date formats show days, months or years; the general one shows none.
+    static const QRegularExpression date(u"[dmy]"_s, QRegularExpression::CaseInsensitiveOption);
+    QString code = format(at).numberFormat;
+    code.remove(QRegularExpression(u"\"[^\"]*\"|\\\\."_s));
+    return code.contains(date) ? u"date"_s : u"number"_s;
+}
+
+QString TXlsxReader::text(const QString& at) const
+{
+    const QString k = kind(at);
+    const QString stored = cells_.value(at).text;
+    if (k == u"date")
+        return DateToStr(QDate(1899, 12, 30).addDays(qint64(stored.toDouble())));
+    if (k == u"number")
+        return FloatToStr(stored.toDouble());
+    return stored;
 }
 
 double TXlsxReader::shownWidth(double stored)
@@ -241,9 +273,15 @@ void TXlsxReader::readStyles()
             else if (list == u"borders" && (name == u"left" || name == u"right" || name == u"top" || name == u"bottom")) {
                 const QString style = a.value(u"style"_s).toString();
                 (name == u"left" ? item.left : name == u"right" ? item.right : name == u"top" ? item.top : item.bottom) = style;
+            } else if (name == u"numFmt") {
+                numberFormats_.insert(a.value(u"numFmtId"_s).toInt(), a.value(u"formatCode"_s).toString());
             } else if (list == u"cellXfs" && name == u"xf") {
                 const TXlsxFormat font = fonts_.value(a.value(u"fontId"_s).toInt());
                 item = TXlsxFormat();
+                const int id = a.value(u"numFmtId"_s).toInt();
+                // the built-in codes 14 to 22 are dates and times
+                item.numberFormat = id == 0 ? QString() : id >= 14 && id <= 22 ? u"m/d/yyyy"_s
+                                                                              : numberFormats_.value(id, u"#%1"_s.arg(id));
                 item.bold = font.bold;
                 item.fontSize = font.fontSize;
                 item.fontColor = font.fontColor;
@@ -278,6 +316,21 @@ void TXlsxReader::readStyles()
     }
     if (x.hasError())
         Fail(u"styles.xml: "_s + x.errorString());
+}
+
+void TXlsxReader::readWorkbook()
+{
+    QXmlStreamReader x(entry(u"xl/workbook.xml"_s));
+    while (!x.atEnd()) {
+        x.readNext();
+        if (x.isStartElement() && x.name() == u"definedName"
+            && x.attributes().value(u"name"_s) == u"_xlnm.Print_Titles") {
+            const QString ref = x.readElementText();
+            print_.titleRows = ref.mid(ref.lastIndexOf(u'!') + 1);
+        }
+    }
+    if (x.hasError())
+        Fail(u"workbook.xml: "_s + x.errorString());
 }
 
 void TXlsxReader::readSharedStrings()
@@ -321,6 +374,19 @@ void TXlsxReader::readSheet()
                 cell.text = ReadText(x);
             } else if (name == u"mergeCell") {
                 merges_ << a.value(u"ref"_s).toString();
+            } else if (name == u"pageSetUpPr") {
+                print_.fitToPage = a.value(u"fitToPage"_s) == u"1";
+            } else if (name == u"pageSetup") {
+                print_.paperSize = a.value(u"paperSize"_s).toInt();
+                print_.orientation = a.value(u"orientation"_s).toString();
+                if (a.hasAttribute(u"fitToWidth"_s))
+                    print_.fitToWidth = a.value(u"fitToWidth"_s).toInt();
+                if (a.hasAttribute(u"fitToHeight"_s))
+                    print_.fitToHeight = a.value(u"fitToHeight"_s).toInt();
+            } else if (name == u"oddFooter") {
+                print_.footer = x.readElementText();
+            } else if (name == u"ignoredError" && a.value(u"numberStoredAsText"_s) == u"1") {
+                ignoredText_ = a.value(u"sqref"_s).toString();
             }
         } else if (x.isEndElement() && x.name() == u"c") {
             cells_.insert(ref, cell);
