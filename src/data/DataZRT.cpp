@@ -140,10 +140,9 @@ TQuery* TDataZRT::queryByName(const QString& name) const
 std::array<TNetProfile, 2> TDataZRT::builtInProfiles()
 {
     const TSystemConfig& config = systemConfig();
-    // An account named by the installation replaces the built-in one whole.
-    const bool ownAccount = !config.dbUser.isEmpty() || !config.dbPassword.isEmpty();
-    TNetProfile internet = {u"User_Name="_s + (ownAccount ? config.dbUser : u"olimp"_s),
-                            u"Password="_s + (ownAccount ? config.dbPassword : databasePassword()),
+    // The installation's account, where it names one, over the built-in one.
+    TNetProfile internet = {u"User_Name="_s + (config.dbUser.isEmpty() ? u"olimp"_s : config.dbUser),
+                            u"Password="_s + (config.dbPassword.isEmpty() ? databasePassword() : config.dbPassword),
                             u"Server="_s + config.internetHost, u"Database=olimp"_s, u"Port=17001"_s};
     if (!config.dbSslCa.isEmpty())
         internet << u"SSL_CA="_s + config.dbSslCa;
