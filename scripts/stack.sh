@@ -132,7 +132,7 @@ assets_tool() {
     if [[ ! -x "$tool" ]]; then
         note "file server: building the asset writer in $repo/build"
         if [[ ! -f "$repo/build/CMakeCache.txt" ]]; then
-            cmake -S "$repo" -B "$repo/build" -DCMAKE_BUILD_TYPE=Release >&2 \
+            cmake -S "$repo" -B "$repo/build" -DCMAKE_BUILD_TYPE=Release -DTALVIRA_BUILD_TESTS=OFF >&2 \
                 || die "configuring $repo/build failed"
         fi
         cmake --build "$repo/build" --target talvira_assets -j2 >&2 \
@@ -142,13 +142,15 @@ assets_tool() {
 }
 
 write_www() {
-    [[ -f "$WWW/.complete" ]] && return 0
+    # The mark names the templates' size: files of an earlier asset writer
+    # (A4 at 300 dpi) are written again.
+    [[ -f "$WWW/.complete-a4-200dpi" ]] && return 0
     local tool
     tool=$(assets_tool)
     rm -rf "$WWW.new"
     QT_QPA_PLATFORM=offscreen "$tool" "$WWW.new" 2>"$STATE/assets.log" \
         || { cat "$STATE/assets.log" >&2; die "writing the file server's files failed"; }
-    touch "$WWW.new/.complete"
+    touch "$WWW.new/.complete-a4-200dpi"
     rm -rf "$WWW"
     mv "$WWW.new" "$WWW"
     note "file server: files written to $WWW"
