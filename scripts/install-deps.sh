@@ -7,7 +7,7 @@ PACKAGES=(
     cmake g++ qt6-base-dev qt6-base-dev-tools libqt6sql6-mysql libgl-dev
     mariadb-server mariadb-client libxlsxwriter-dev libcrypt-dev
     fonts-liberation fonts-dejavu-core fonts-crosextra-carlito python3 xvfb xauth
-    zlib1g-dev poppler-utils dpkg-dev file
+    zlib1g-dev poppler-utils dpkg-dev file openssl
 )
 
 missing=()

@@ -6,6 +6,8 @@
 #   DIR/mysqld.sock   the socket (root logs in here without a password)
 #   DIR/mariadbd.pid  the server's pid file
 #   DIR/mariadbd.err  the server's log
+#   DIR/tls/          its private certificate authority (ca.pem, what clients
+#                     trust; ca.key) and server certificate (server.pem, server.key)
 #
 # The callers run with `set -euo pipefail`.
 
@@ -144,17 +146,71 @@ mdb_stop() {
     die "the database server (pid $pid) did not stop within 60 s"
 }
 
-# The account of the program: olimp from 127.0.0.1 and localhost.
-# mdb_create_user DIR GRANT_TARGET (olimp.* or *.*)
+# Makes the private certificate authority and the server certificate of DIR
+# once (DIR/tls). The certificate names 127.0.0.1 and localhost, or only the
+# host in TALVIRA_TLS_HOST (a name the tests use to show a refused server).
+mdb_make_tls() {
+    local dir=$1 tls=$1/tls host=${TALVIRA_TLS_HOST:-} san
+    [[ -f "$tls/server.pem" ]] && return 0
+    command -v openssl >/dev/null || die "openssl is missing; install the packages with scripts/install-deps.sh"
+    if [[ -z "$host" ]]; then
+        san="IP:127.0.0.1,DNS:localhost"
+        host=127.0.0.1
+    elif [[ "$host" =~ ^[0-9.]+$ ]]; then
+        san="IP:$host"
+    else
+        san="DNS:$host"
+    fi
+    rm -rf "$tls.new"
+    mkdir -p "$tls.new"
+    chmod 700 "$tls.new"
+    (
+        cd "$tls.new"
+        openssl req -x509 -newkey rsa:2048 -nodes -days 3650 -sha256 \
+            -subj "/CN=Talvira private CA $(date +%s%N)" -keyout ca.key -out ca.pem
+        openssl req -newkey rsa:2048 -nodes -sha256 -subj "/CN=$host" -keyout server.key -out server.csr
+        printf 'subjectAltName=%s\nbasicConstraints=CA:FALSE\nkeyUsage=digitalSignature,keyEncipherment\nextendedKeyUsage=serverAuth\n' \
+            "$san" >server.ext
+        openssl x509 -req -in server.csr -CA ca.pem -CAkey ca.key -CAcreateserial -days 3650 -sha256 \
+            -extfile server.ext -out server.pem
+        rm -f server.csr server.ext ca.srl
+    ) >"$dir/tls.log" 2>&1 || { cat "$dir/tls.log" >&2; die "making the certificates failed (log: $dir/tls.log)"; }
+    chmod 755 "$tls.new"
+    chmod 600 "$tls.new/ca.key" "$tls.new/server.key"
+    mv "$tls.new" "$tls"
+}
+
+# The server options that offer TLS with the certificates of DIR.
+mdb_tls_options() {
+    local tls=$1/tls
+    echo "--ssl-ca=$tls/ca.pem --ssl-cert=$tls/server.pem --ssl-key=$tls/server.key"
+}
+
+# The accounts of the program: olimp from 127.0.0.1 and localhost, holding the
+# role talvira_program and no privilege of their own. The role gets the
+# privileges of db/grants.sql per database (mdb_grant_program).
 mdb_create_user() {
-    local dir=$1 target=$2
+    local dir=$1
     mdb_root "$dir" <<EOF
+CREATE ROLE IF NOT EXISTS talvira_program;
 CREATE USER IF NOT EXISTS '${TALVIRA_DB_USER}'@'127.0.0.1' IDENTIFIED BY '${TALVIRA_DB_PASSWORD}';
 CREATE USER IF NOT EXISTS '${TALVIRA_DB_USER}'@'localhost' IDENTIFIED BY '${TALVIRA_DB_PASSWORD}';
 ALTER USER '${TALVIRA_DB_USER}'@'127.0.0.1' IDENTIFIED BY '${TALVIRA_DB_PASSWORD}';
 ALTER USER '${TALVIRA_DB_USER}'@'localhost' IDENTIFIED BY '${TALVIRA_DB_PASSWORD}';
-GRANT ALL PRIVILEGES ON ${target} TO '${TALVIRA_DB_USER}'@'127.0.0.1';
-GRANT ALL PRIVILEGES ON ${target} TO '${TALVIRA_DB_USER}'@'localhost';
+REVOKE ALL PRIVILEGES, GRANT OPTION FROM '${TALVIRA_DB_USER}'@'127.0.0.1';
+REVOKE ALL PRIVILEGES, GRANT OPTION FROM '${TALVIRA_DB_USER}'@'localhost';
+GRANT talvira_program TO '${TALVIRA_DB_USER}'@'127.0.0.1';
+GRANT talvira_program TO '${TALVIRA_DB_USER}'@'localhost';
+SET DEFAULT ROLE talvira_program FOR '${TALVIRA_DB_USER}'@'127.0.0.1';
+SET DEFAULT ROLE talvira_program FOR '${TALVIRA_DB_USER}'@'localhost';
 FLUSH PRIVILEGES;
 EOF
+}
+
+# mdb_grant_program DIR DATABASE: the privileges of db/grants.sql on DATABASE
+# (its tables must exist).
+mdb_grant_program() {
+    local dir=$1 db=$2 grants
+    grants=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/db/grants.sql
+    sed "s/\`olimp\`\./\`$db\`./g" "$grants" | mdb_root "$dir" "$db"
 }

@@ -7,6 +7,11 @@
 # Install it with `sudo apt-get install ./build/talvira_<version>_amd64.deb`;
 # the servers of a region go into /etc/talvira.conf (see
 # /usr/share/doc/talvira/talvira.conf.example).
+#
+#   TALVIRA_BUILTIN_PASSWORD=OFF bash scripts/package.sh
+#
+# builds a package that carries no database password at all: each
+# installation names its account in /etc/talvira.conf (docs/security.md).
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -16,7 +21,8 @@ build=$repo/build
 die() { echo "package: $*" >&2; exit 1; }
 
 bash "$here/install-deps.sh"
-cmake -S "$repo" -B "$build" -DCMAKE_BUILD_TYPE=Release
+builtin=${TALVIRA_BUILTIN_PASSWORD:-ON}
+cmake -S "$repo" -B "$build" -DCMAKE_BUILD_TYPE=Release -DTALVIRA_BUILTIN_PASSWORD="$builtin"
 cmake --build "$build" -j2
 version=$(sed -n 's/^set(CPACK_PACKAGE_VERSION "\(.*\)")$/\1/p' "$build/CPackConfig.cmake")
 [[ -n "$version" ]] || die "no version in $build/CPackConfig.cmake"
@@ -41,4 +47,12 @@ fi
 for p in "${needed[@]}"; do
     grep -qE "(^|, )$p( |,|$)" <<<"$depends" || die "$deb does not depend on $p (Depends: $depends)"
 done
+# A package without the built-in password must not hold it in any form.
+if [[ "$builtin" == OFF ]]; then
+    python3 - "$build/src/talvira" <<'EOF' || die "$build/src/talvira still holds the built-in password"
+import sys
+data = open(sys.argv[1], "rb").read()
+sys.exit(1 if "Rhzzpvy4vsptw4979=".encode("utf-16-le") in data else 0)
+EOF
+fi
 echo "$deb"

@@ -1,8 +1,13 @@
 #!/usr/bin/env bash
 # The local servers of the internet profile, for trying the workstation out:
 #
-#   database server  127.0.0.1:17001, database olimp, user olimp
+#   database server  127.0.0.1:17001, database olimp, user olimp; encrypted
+#                    connections only, with a private certificate authority
+#                    made at the first start; the account holds the
+#                    privileges of db/grants.sql
 #   file server      http://127.0.0.1:17002/ (diploma templates, help)
+#   settings file    talvira.conf in the state folder: the program's settings
+#                    for this stack (TALVIRA_CONF=that file; run-demo.sh sets it)
 #
 #   stack.sh start    starts both (a running one is left alone); the first
 #                     start creates the database and loads the demo data
@@ -30,6 +35,7 @@ WWW=$STATE/www
 HTTP_PID=$STATE/http.pid
 HTTP_LOG=$STATE/http.log
 DEMO_MARKER=$STATE/demo-loaded
+CONF=$STATE/talvira.conf
 
 now_ms() {
     local t=${EPOCHREALTIME//[.,]/}
@@ -69,11 +75,27 @@ start_database() {
         fi
         mdb_port_free "$DB_PORT" || die "port $DB_PORT is taken by another program"
         mdb_init "$DBDIR"
-        mdb_start "$DBDIR" "$DB_PORT"
-        note "database server: started on 127.0.0.1:$DB_PORT"
+        mdb_make_tls "$DBDIR"
+        # shellcheck disable=SC2046
+        mdb_start "$DBDIR" "$DB_PORT" $(mdb_tls_options "$DBDIR") --require-secure-transport=ON
+        note "database server: started on 127.0.0.1:$DB_PORT (TLS only)"
     fi
     mdb_root "$DBDIR" -e "CREATE DATABASE IF NOT EXISTS \`$DB_NAME\` CHARACTER SET utf8mb4 COLLATE utf8mb4_unicode_ci"
-    mdb_create_user "$DBDIR" "\`$DB_NAME\`.*"
+    mdb_create_user "$DBDIR"
+}
+
+# The program's settings for this stack: the servers, the account, the
+# authority that signed the database server's certificate, encryption
+# required. It holds a password: only its owner may read it.
+write_conf() {
+    (
+        umask 077
+        printf '%s\n' "# Тальвира: the local demo stack (written by scripts/stack.sh)" \
+            "internet_host=127.0.0.1" "local_host=127.0.0.1" \
+            "db_user=$TALVIRA_DB_USER" "db_password=$TALVIRA_DB_PASSWORD" \
+            "db_ssl_ca=$DBDIR/tls/ca.pem" "db_tls=required" >"$CONF.tmp"
+    )
+    mv "$CONF.tmp" "$CONF"
 }
 
 # Loads tables and demo data into a fresh database once. Without the marker
@@ -181,11 +203,14 @@ cmd_start() {
     mkdir -p "$STATE"
     start_database
     load_demo
+    mdb_grant_program "$DBDIR" "$DB_NAME"
+    write_conf
     write_www
     start_http
     cat >&2 <<EOF
 ready:
-  database  127.0.0.1:$DB_PORT, database $DB_NAME, user $TALVIRA_DB_USER
+  database  127.0.0.1:$DB_PORT, database $DB_NAME, user $TALVIRA_DB_USER, TLS only
+  settings  TALVIRA_CONF=$CONF (names the certificate authority $DBDIR/tls/ca.pem)
   files     http://127.0.0.1:$HTTP_PORT/Images/ZRT_all.jpg, /help80v3/index.htm
   demo login admin@velgrad.example, password Talvira2026!
   state     $STATE

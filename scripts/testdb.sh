@@ -2,15 +2,21 @@
 # Throwaway MariaDB server for the test suite.
 #
 #   testdb.sh start DIR   fresh server in DIR on a free port of 127.0.0.1;
-#                         writes DIR/port; socket DIR/mysqld.sock; account
-#                         olimp (from 127.0.0.1 and localhost) with all
-#                         rights, so that tests can create their own databases
+#                         writes DIR/port; socket DIR/mysqld.sock; its own
+#                         certificate authority DIR/tls/ca.pem. Over TCP it
+#                         takes encrypted connections only (require_secure_transport);
+#                         root logs in on the socket. The program's account
+#                         olimp (from 127.0.0.1 and localhost) holds the role
+#                         talvira_program and nothing else: each test database
+#                         grants that role the privileges of db/grants.sql.
 #   testdb.sh stop DIR    shuts the server down and removes DIR
 #   testdb.sh pause DIR   shuts the server down and keeps DIR (a lost server)
 #   testdb.sh resume DIR  starts the paused server again on its own port
 #
 # The data files live in memory (/dev/shm) when there is room, because tests
 # create and drop many tables; TALVIRA_TESTDB_TMPFS=0 keeps them in DIR.
+# TALVIRA_TESTDB_TLS=0 starts a server without TLS; TALVIRA_TLS_HOST names
+# the only host of its certificate (tests of refused servers).
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -67,13 +73,19 @@ start_server() {
     fi
     mdb_init "$dir"
 
-    local port
+    local port options=""
+    if [[ "${TALVIRA_TESTDB_TLS:-1}" != 0 ]]; then
+        mdb_make_tls "$dir"
+        options="$(mdb_tls_options "$dir") --require-secure-transport=ON"
+    fi
+    echo "$options" >"$dir/server-options"
     port=$(mdb_free_port)
-    mdb_start "$dir" "$port" \
+    # shellcheck disable=SC2086
+    mdb_start "$dir" "$port" $options \
         --innodb-log-file-size=16M --innodb-buffer-pool-size=64M \
         --innodb-flush-log-at-trx-commit=0 --innodb-doublewrite=0 \
         --max-connections=500
-    mdb_create_user "$dir" '*.*'
+    mdb_create_user "$dir"
     echo "$port" >"$dir/port.tmp"
     mv "$dir/port.tmp" "$dir/port"
     note "testdb: server on 127.0.0.1:$port, socket $(mdb_socket "$dir")"
@@ -88,7 +100,8 @@ pause_server() {
 resume_server() {
     local dir=$1
     [[ -f "$dir/$MARKER" && -f "$dir/port" ]] || die "$dir holds no paused test server"
-    [[ -z "$(mdb_pid "$dir")" ]] && mdb_start "$dir" "$(cat "$dir/port")" \
+    # shellcheck disable=SC2046
+    [[ -z "$(mdb_pid "$dir")" ]] && mdb_start "$dir" "$(cat "$dir/port")" $(cat "$dir/server-options") \
         --innodb-log-file-size=16M --innodb-buffer-pool-size=64M \
         --innodb-flush-log-at-trx-commit=0 --innodb-doublewrite=0 \
         --max-connections=500

@@ -13,8 +13,7 @@ int main(int argc, char* argv[])
     TFormMainZRT main;
     reportSystemConfigFaults(); // skipped lines of /etc/talvira.conf, before the first connection
     auto* data = new TDataZRT(&app);
-    QObject::connect(&data->FDConnection1, &TConnection::afterConnect, &main, [&main] { main.setLampImage(1); });
-    QObject::connect(&data->FDConnection1, &TConnection::afterDisconnect, &main, [&main] { main.setLampImage(0); });
+    main.followConnection(data->FDConnection1);
     runHandler([data] { data->DataModuleCreate(); });
 
     main.showMaximized();

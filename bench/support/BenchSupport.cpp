@@ -209,8 +209,25 @@ QString makeLargeData(const QString& given, const QString& path, int bigEvent)
 
 void connectDataModule(TDataZRT& dm, const BenchOptions& options, const BenchDb& db, int user)
 {
-    const TNetProfile profile = {u"User_Name=olimp"_s, u"Password="_s + TDataZRT::databasePassword(),
-                                 u"Server=127.0.0.1"_s, u"Database="_s + db.name(), u"Port=%1"_s.arg(options.port)};
+    // The program's account holds the privileges of db/grants.sql on this
+    // database and connects encrypted when the server has TLS.
+    QFile grants(repoDir() + u"/db/grants.sql"_s);
+    if (!grants.open(QIODevice::ReadOnly))
+        fail(u"cannot read db/grants.sql"_s);
+    QSqlQuery q(QSqlDatabase::database(u"bench-admin-"_s + db.name()));
+    for (const QString& statement : QString::fromUtf8(grants.readAll()).replace(u"`olimp`."_s, u"`%1`."_s.arg(db.name()))
+                                        .split(u";\n"_s)) {
+        QStringList lines;
+        for (const QString& line : statement.split(u'\n'))
+            if (!line.trimmed().startsWith(u"--"_s))
+                lines << line;
+        if (!lines.join(u'\n').trimmed().isEmpty() && !q.exec(lines.join(u'\n')))
+            fail(u"granting the program's privileges: "_s + q.lastError().text());
+    }
+    TNetProfile profile = {u"User_Name=olimp"_s, u"Password="_s + TDataZRT::databasePassword(),
+                           u"Server=127.0.0.1"_s, u"Database="_s + db.name(), u"Port=%1"_s.arg(options.port)};
+    if (const QString ca = QFileInfo(options.serverDir + u"/tls/ca.pem"_s).absoluteFilePath(); QFile::exists(ca))
+        profile << u"SSL_CA="_s + ca << u"TLS=required"_s;
     dm.DataModuleCreate({profile, profile});
     dm.userID = user;
 }

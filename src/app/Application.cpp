@@ -48,6 +48,10 @@ bool TApplication::notify(QObject* receiver, QEvent* event)
 void reportSystemConfigFaults()
 {
     const TSystemConfig& config = systemConfig();
+    if (!config.dbPassword.isEmpty() && isReadableByEveryone(systemConfigPath()))
+        ShowWarning(u"Файл настроек \""_s + systemConfigPath()
+                    + u"\" хранит пароль базы данных и доступен для чтения всем пользователям этого компьютера."
+                      u"\n\rОграничьте доступ к нему: владелец root, группа администраторов, права 640."_s);
     if (config.faults.isEmpty())
         return;
     ShowWarning(u"В файле настроек \""_s + systemConfigPath() + u"\" пропущены строки:\n\r"_s

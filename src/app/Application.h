@@ -23,7 +23,8 @@ public:
 
 /// Start-up, once the main window exists: a warning that lists the lines of
 /// the settings file (systemConfigPath()) that were skipped; nothing when the
-/// file is missing or sound.
+/// file is missing or sound. Before it, a warning when the file holds the
+/// database password and every user of the machine can read it.
 ///
 ///     TFormMainZRT main;
 ///     reportSystemConfigFaults();

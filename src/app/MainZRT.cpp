@@ -1,4 +1,5 @@
 #include "app/MainZRT.h"
+#include "data/Connection.h"
 
 #include "app/Emblem.h"
 #include "ui/ErrorDisplay.h"
@@ -294,6 +295,32 @@ void TFormMainZRT::setLampImage(int imageIndex)
     lampImage_ = imageIndex;
     ui->Image1->setPixmap(ImageList1.value(imageIndex));
     ui->Image1->repaint();
+}
+
+void TFormMainZRT::followConnection(TConnection& connection)
+{
+    connect(&connection, &TConnection::afterConnect, this, [this, &connection] {
+        setLampImage(1);
+        ui->Image1->setToolTip(lampTip(true, connection.cipher()));
+    });
+    connect(&connection, &TConnection::afterDisconnect, this, [this] {
+        setLampImage(0);
+        ui->Image1->setToolTip(lampTip(false, QString()));
+    });
+}
+
+QString TFormMainZRT::lampToolTip() const
+{
+    return ui->Image1->toolTip();
+}
+
+QString TFormMainZRT::lampTip(bool connected, const QString& cipher)
+{
+    if (!connected)
+        return u"Нет соединения с базой данных"_s;
+    if (cipher.isEmpty())
+        return u"Соединение с базой данных установлено, но НЕ зашифровано"_s;
+    return u"Соединение с базой данных установлено и зашифровано ("_s + cipher + u')';
 }
 
 void TFormMainZRT::LogoAlign()

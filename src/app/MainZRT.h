@@ -6,6 +6,8 @@
 #include <QMainWindow>
 #include <QPixmap>
 
+class TConnection;
+
 class QAction;
 class QLabel;
 class QMdiArea;
@@ -32,8 +34,20 @@ public:
     QString panelText(int panel) const;
     void setPanelText(int panel, const QString& text);
 
+    /// Draws the lamp after every connect and disconnect of the connection,
+    /// its tip saying whether the connection is encrypted.
+    ///
+    ///     main.followConnection(DataZRT->FDConnection1);
+    void followConnection(TConnection& connection);
+    /// The lamp's tip for a connection state.
+    ///
+    ///     TFormMainZRT::lampTip(true, u"TLS_AES_256_GCM_SHA384"_s)
+    ///     // "Соединение с базой данных установлено и зашифровано (TLS_AES_256_GCM_SHA384)"
+    static QString lampTip(bool connected, const QString& cipher);
     /// The connection lamp: -1 empty, 0 red, 1 green.
     int lampImage() const { return lampImage_; }
+    /// The tip of the lamp.
+    QString lampToolTip() const;
     void setLampImage(int imageIndex);
 
     /// Centres the logo in the window (outer size, div truncating toward zero).

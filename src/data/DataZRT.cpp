@@ -17,7 +17,12 @@ TDataZRT* DataZRT = nullptr;
 namespace {
 
 // The database password as the program holds it, raised by kPasswordShift.
+// A build for installations that name their own account leaves it out.
+#ifdef TALVIRA_NO_BUILTIN_PASSWORD
+constexpr char16_t kScrambledPassword[] = u"";
+#else
 constexpr char16_t kScrambledPassword[] = u"Rhzzpvy4vsptw4979=";
+#endif
 constexpr int kPasswordShift = 7;
 
 QString connectionFailurePrefix(int code)
@@ -28,6 +33,9 @@ QString connectionFailurePrefix(int code)
     case 1820:
     case 1862:
         return u"DBConnection Error. User password is expired\r\n\r\n"_s;
+    case 2026: // the encrypted connection was refused before anything was sent
+        return u"DBConnection Error. Защищённое соединение с сервером базы данных не установлено, "
+               u"имя пользователя и пароль не отправлены\r\n\r\n"_s;
     case 2003: // no server at the address
     case 2006: // server gone
     case 2013: // connection lost
@@ -132,9 +140,15 @@ TQuery* TDataZRT::queryByName(const QString& name) const
 
 std::array<TNetProfile, 2> TDataZRT::builtInProfiles()
 {
-    const TNetProfile internet = {u"User_Name=olimp"_s, u"Password="_s + databasePassword(),
-                                  u"Server="_s + systemConfig().internetHost,
-                                  u"Database=olimp"_s, u"Port=17001"_s};
+    const TSystemConfig& config = systemConfig();
+    // The installation's account, where it names one, over the built-in one.
+    TNetProfile internet = {u"User_Name="_s + (config.dbUser.isEmpty() ? u"olimp"_s : config.dbUser),
+                            u"Password="_s + (config.dbPassword.isEmpty() ? databasePassword() : config.dbPassword),
+                            u"Server="_s + config.internetHost, u"Database=olimp"_s, u"Port=17001"_s};
+    if (!config.dbSslCa.isEmpty())
+        internet << u"SSL_CA="_s + config.dbSslCa;
+    if (!config.dbTls.isEmpty())
+        internet << u"TLS="_s + config.dbTls;
     TNetProfile local = internet;
     setProfileValue(local, u"Server"_s, systemConfig().localHost);
     setProfileValue(local, u"Port"_s, u"3306"_s);
@@ -192,15 +206,24 @@ bool TDataZRT::changeNET(int idNET)
     const TNetProfile& p = ConnectSRV.at(std::size_t(idNET));
     const auto line = [&p](const QString& key) { return key + u'=' + profileValue(p, key); };
     // server, database, user name, password, port, then the fixed settings
-    FDConnection1.setParams({line(u"Server"_s), line(u"Database"_s), line(u"User_Name"_s), line(u"Password"_s),
-                             line(u"Port"_s),
-                             u"DriverName=MySQL"_s, u"DriverID=MySQL"_s, u"CharacterSet=utf8"_s,
-                             u"Compress=false"_s, u"TinyIntFormat=tifBoolean"_s});
+    QStringList params = {line(u"Server"_s), line(u"Database"_s), line(u"User_Name"_s), line(u"Password"_s),
+                          line(u"Port"_s),
+                          u"DriverName=MySQL"_s, u"DriverID=MySQL"_s, u"CharacterSet=utf8"_s,
+                          u"Compress=false"_s, u"TinyIntFormat=tifBoolean"_s};
+    // The encryption of the installation, when it names any.
+    for (const QString& key : {u"SSL_CA"_s, u"TLS"_s})
+        if (!profileValue(p, key).isEmpty())
+            params << line(key);
+    FDConnection1.setParams(params);
     return connectDB();
 }
 
 bool TDataZRT::connectDB()
 {
+    // A build without the built-in password and an installation that names none.
+    if (FDConnection1.param(u"Password"_s).isEmpty())
+        throw EError(u"DBConnection Error. В этой установке не задан пароль базы данных: укажите строки "
+                     u"db_user и db_password в файле настроек \""_s + systemConfigPath() + u"\"."_s);
     try {
         FDConnection1.Open();
     } catch (const EDatabaseError& e) {

@@ -22,7 +22,9 @@ public:
     ~TDataZRT() override;
 
     /// The profiles of this installation: index 0 internet, 1 local network;
-    /// the servers as /etc/talvira.conf names them, else as built (SystemConfig.h).
+    /// the servers and the account as /etc/talvira.conf names them, else as
+    /// built (SystemConfig.h). When the file names a certificate authority
+    /// the profiles carry SSL_CA=PATH, and TLS=MODE with db_tls (TConnection).
     static std::array<TNetProfile, 2> builtInProfiles();
     /// The value of one Key=Value line of a profile (keys without regard to
     /// case), empty when the profile has no such line.
@@ -31,7 +33,8 @@ public:
     static QString profileValue(const TNetProfile& profile, const QString& key);
     /// Sets the value of a Key=Value line, appending the line when it is missing.
     static void setProfileValue(TNetProfile& profile, const QString& key, const QString& value);
-    /// The password of the database account that both profiles use.
+    /// The built-in password of the database account that both profiles use
+    /// (empty in a build with TALVIRA_BUILTIN_PASSWORD=OFF).
     static QString databasePassword();
 
     /// The port of the file server (templates, help) on the internet profile's host.
@@ -52,7 +55,8 @@ public:
 
     /// Disconnects, applies profile idNET (0 internet, 1 local network) and connects.
     bool changeNET(int idNET);
-    /// Opens the connection; a failure is thrown with its fixed text.
+    /// Opens the connection; a failure is thrown with its fixed text (a refused
+    /// encrypted connection, client error 2026, with its own Russian lead).
     bool connectDB();
 
     /// Lowers each UTF-16 code unit by Key.

@@ -29,7 +29,7 @@ private:
 class EConnectionLost : public EDatabaseError {
 public:
     EConnectionLost(const QString& serverText, int nativeCode)
-        : EDatabaseError(lead() + serverText, nativeCode) {}
+        : EDatabaseError(lead() + QStringLiteral("Ответ сервера:\r\n") + serverText, nativeCode) {}
     QString className() const override { return QStringLiteral("EConnectionLost"); }
     /// The words before the server's text.
     static QString lead()

@@ -1,6 +1,7 @@
 #include "data/SystemConfig.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QUrl>
 #include <optional>
 
@@ -38,6 +39,16 @@ bool isSiteUrl(const QString& value)
     return url.isValid() && (url.scheme() == u"http"_s || url.scheme() == u"https"_s) && !url.host().isEmpty();
 }
 
+bool isTlsMode(const QString& value)
+{
+    return value == u"required"_s || value == u"preferred"_s;
+}
+
+bool isText(const QString& value)
+{
+    return !value.isEmpty();
+}
+
 std::optional<TSystemConfig>& cached()
 {
     static std::optional<TSystemConfig> config;
@@ -48,8 +59,11 @@ std::optional<TSystemConfig>& cached()
 
 TSystemConfig builtInSystemConfig()
 {
-    return {QString::fromUtf8(TALVIRA_INTERNET_HOST), QString::fromUtf8(TALVIRA_LOCAL_HOST),
-            QString::fromUtf8(TALVIRA_SITE_URL), {}};
+    TSystemConfig config;
+    config.internetHost = QString::fromUtf8(TALVIRA_INTERNET_HOST);
+    config.localHost = QString::fromUtf8(TALVIRA_LOCAL_HOST);
+    config.siteUrl = QString::fromUtf8(TALVIRA_SITE_URL);
+    return config;
 }
 
 TSystemConfig parseSystemConfig(const QString& text, const TSystemConfig& base)
@@ -66,6 +80,11 @@ TSystemConfig parseSystemConfig(const QString& text, const TSystemConfig& base)
         {u"local_host"_s, &TSystemConfig::localHost, isHost, u"недопустимое имя сервера \"%1\""_s},
         {u"site_url"_s, &TSystemConfig::siteUrl, isSiteUrl,
          u"адрес сайта \"%1\" должен начинаться с http:// или https://"_s},
+        {u"db_ssl_ca"_s, &TSystemConfig::dbSslCa, isText, QString()},
+        {u"db_tls"_s, &TSystemConfig::dbTls, isTlsMode,
+         u"режим шифрования \"%1\": допустимы required и preferred"_s},
+        {u"db_user"_s, &TSystemConfig::dbUser, isText, QString()},
+        {u"db_password"_s, &TSystemConfig::dbPassword, isText, QString()},
     };
 
     TSystemConfig config = base;
@@ -115,6 +134,12 @@ TSystemConfig readSystemConfig(const QString& path)
     if (!file.open(QIODevice::ReadOnly))
         return builtInSystemConfig();
     return parseSystemConfig(QString::fromUtf8(file.readAll()));
+}
+
+bool isReadableByEveryone(const QString& path)
+{
+    const QFileInfo info(path);
+    return info.isFile() && info.permissions().testFlag(QFileDevice::ReadOther);
 }
 
 QString systemConfigPath()

@@ -7,6 +7,10 @@
 //     internet_host=db.velgrad.example
 //     local_host=10.0.0.5
 //     site_url=https://velgrad.example/
+//     db_ssl_ca=/etc/talvira/ca.pem
+//     db_tls=required
+//     db_user=olimp_velgrad
+//     db_password=...
 //
 // Blank lines and lines starting with # or ; are comments. Every line that
 // cannot be understood is skipped and noted in `faults`; the program reports
@@ -22,9 +26,24 @@ struct TSystemConfig {
     QString localHost;
     /// The organisation's web site, its root page.
     QString siteUrl;
+    /// The certificate authority that signs the database servers' certificates
+    /// (a PEM file); when set, the connection is encrypted whenever the server
+    /// offers it.
+    QString dbSslCa;
+    /// "required": the connection is made only encrypted, to a server whose
+    /// certificate that authority signed for the host named; "preferred"
+    /// (also when the line is missing): encrypted when the server offers it.
+    QString dbTls;
+    /// The database account of this installation, over the built-in one.
+    QString dbUser;
+    QString dbPassword;
     /// One text per skipped line, "строка N: ..." (empty when the file was sound).
     QStringList faults;
 };
+
+/// Whether a file can be read by every user of the machine (its "other"
+/// read permission); false for a missing file.
+bool isReadableByEveryone(const QString& path);
 
 /// The values the program was built with (TALVIRA_INTERNET_HOST,
 /// TALVIRA_LOCAL_HOST, TALVIRA_SITE_URL).

@@ -58,6 +58,8 @@ private slots:
     void missingOrUnreadableFileGivesTheBuiltInValues();
     void fileNamesTheServersOfProfilesAndSite();
     void skippedLinesAreReportedOnce();
+    void accountAndEncryptionComeFromTheFile();
+    void passwordReadableByEveryoneIsWarnedOnce();
 
     void folderCanHoldWorkingFolders_data();
     void folderCanHoldWorkingFolders();
@@ -212,6 +214,48 @@ void TestInstallation::rootBesideTheProgramOrInDocuments()
     // This test program lies in the build folder, which holds the working folders.
     QCOMPARE(outputRoot(), QCoreApplication::applicationDirPath());
     QCOMPARE(chooseOutputRoot(u"/usr/bin"_s, u"/home/a/Документы"_s), u"/home/a/Документы/Тальвира"_s);
+}
+
+void TestInstallation::accountAndEncryptionComeFromTheFile()
+{
+    // Built in: the program's own account, no encryption.
+    {
+        ConfigFile file("internet_host=db.velgrad.example\n");
+        const TNetProfile p = TDataZRT::builtInProfiles()[0];
+        QCOMPARE(TDataZRT::profileValue(p, u"User_Name"_s), u"olimp"_s);
+        QCOMPARE(TDataZRT::profileValue(p, u"Password"_s), TDataZRT::databasePassword());
+        QCOMPARE(TDataZRT::profileValue(p, u"SSL_CA"_s), QString());
+    }
+    ConfigFile file("db_user=olimp_velgrad\ndb_password= s3cret;=x \ndb_ssl_ca=/etc/talvira/ca.pem\n"
+                    "db_tls=required\ndb_tls=never\n");
+    QCOMPARE(systemConfig().faults,
+             QStringList{u"строка 5: параметр \"db_tls\" уже задан в строке 4"_s});
+    for (const TNetProfile& p : TDataZRT::builtInProfiles()) {
+        QCOMPARE(TDataZRT::profileValue(p, u"User_Name"_s), u"olimp_velgrad"_s);
+        QCOMPARE(TDataZRT::profileValue(p, u"Password"_s), u"s3cret;=x"_s);
+        QCOMPARE(TDataZRT::profileValue(p, u"SSL_CA"_s), u"/etc/talvira/ca.pem"_s);
+        QCOMPARE(TDataZRT::profileValue(p, u"TLS"_s), u"required"_s);
+    }
+    QCOMPARE(parseSystemConfig(u"db_tls=never"_s).faults,
+             QStringList{u"строка 1: режим шифрования \"never\": допустимы required и preferred"_s});
+}
+
+void TestInstallation::passwordReadableByEveryoneIsWarnedOnce()
+{
+    ConfigFile file("db_user=olimp_velgrad\ndb_password=s3cret\n");
+    QFile::setPermissions(file.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    {
+        UiSeam seam;
+        reportSystemConfigFaults();
+        QCOMPARE(seam.messages.size(), 1);
+        QCOMPARE(seam.messages[0].type, TMsgDlgType::Warning);
+        QVERIFY2(seam.messages[0].text.contains(u"доступен для чтения всем пользователям"_s),
+                 qPrintable(seam.messages[0].text));
+    }
+    QFile::setPermissions(file.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
+    UiSeam seam;
+    reportSystemConfigFaults();
+    QVERIFY(seam.messages.isEmpty());
 }
 
 QTEST_MAIN(TestInstallation)

@@ -55,8 +55,9 @@ QString TestDb::serverSocket() const
     return dir_ + u"/mysqld.sock"_s;
 }
 
-TestServer::TestServer()
+TestServer::TestServer(const QStringList& env)
     : dir_(u"/tmp/talvira-srv-%1-%2"_s.arg(QCoreApplication::applicationPid()).arg(dbCounter.fetchAndAddRelaxed(1)))
+    , env_(env)
 {
     run(u"start"_s);
 }
@@ -73,6 +74,10 @@ void TestServer::run(const QString& command)
 {
     QProcess script;
     script.setProcessChannelMode(QProcess::MergedChannels);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const QString& line : env_)
+        environment.insert(line.section(u'=', 0, 0), line.section(u'=', 1));
+    script.setProcessEnvironment(environment);
     script.start(QString::fromUtf8(TALVIRA_SOURCE_DIR) + u"/scripts/testdb.sh"_s, {command, dir_});
     if (!script.waitForFinished(120000) || script.exitCode() != 0)
         throw std::runtime_error(("testdb.sh " + command + ": " + QString::fromLocal8Bit(script.readAll())).toStdString());
@@ -113,6 +118,18 @@ TestDb::TestDb(const QString& serverDir)
     }
     load(QString::fromUtf8(TALVIRA_SOURCE_DIR) + u"/db/schema.sql"_s);
     load(QString::fromUtf8(TALVIRA_SOURCE_DIR) + u"/db/reference.sql"_s);
+    // The program's account works here with exactly the privileges an
+    // installation gives it.
+    QFile grants(QString::fromUtf8(TALVIRA_SOURCE_DIR) + u"/db/grants.sql"_s);
+    if (!grants.open(QIODevice::ReadOnly))
+        throw std::runtime_error("cannot read db/grants.sql");
+    loadText(grants.readAll().replace("`olimp`.", "`" + name_.toUtf8() + "`."));
+}
+
+QString TestDb::authority(const QString& dir)
+{
+    const QString path = (dir.isEmpty() ? testDbDir() : dir) + u"/tls/ca.pem"_s;
+    return QFile::exists(path) ? path : QString();
 }
 
 TestDb::~TestDb()
@@ -133,9 +150,11 @@ QSqlDatabase TestDb::admin() const
 
 std::array<TNetProfile, 2> TestDb::profiles(int localPort) const
 {
-    const TNetProfile internet = {u"User_Name=olimp"_s, u"Password="_s + password(),
-                                  u"Server=127.0.0.1"_s, u"Database="_s + name_,
-                                  u"Port=%1"_s.arg(serverPort())};
+    TNetProfile internet = {u"User_Name=olimp"_s, u"Password="_s + password(),
+                            u"Server=127.0.0.1"_s, u"Database="_s + name_,
+                            u"Port=%1"_s.arg(serverPort())};
+    if (const QString ca = authority(dir_); !ca.isEmpty())
+        internet << u"SSL_CA="_s + ca << u"TLS=required"_s;
     TNetProfile local = internet;
     if (localPort)
         TDataZRT::setProfileValue(local, u"Port"_s, QString::number(localPort));
@@ -181,6 +200,17 @@ void TestDb::load(const QString& path)
     if (!client.waitForFinished(120000) || client.exitCode() != 0)
         throw std::runtime_error(("loading " + path + ": " + QString::fromLocal8Bit(client.readAllStandardError()))
                                      .toStdString());
+}
+
+void TestDb::loadText(const QByteArray& sql)
+{
+    QProcess client;
+    client.start(u"mariadb"_s, {u"--no-defaults"_s, u"--socket="_s + serverSocket(), u"-uroot"_s,
+                                u"--default-character-set=utf8mb4"_s, name_});
+    client.write(sql);
+    client.closeWriteChannel();
+    if (!client.waitForFinished(120000) || client.exitCode() != 0)
+        throw std::runtime_error(("running SQL: " + QString::fromLocal8Bit(client.readAllStandardError())).toStdString());
 }
 
 void TestDb::clear()

@@ -20,7 +20,9 @@
 ///     server.resume();   // back on its port, with its data
 class TestServer {
 public:
-    TestServer();
+    /// env: extra KEY=VALUE settings for scripts/testdb.sh, e.g.
+    /// "TALVIRA_TESTDB_TLS=0" (no TLS) or "TALVIRA_TLS_HOST=other.example".
+    explicit TestServer(const QStringList& env = {});
     ~TestServer();
     TestServer(const TestServer&) = delete;
     TestServer& operator=(const TestServer&) = delete;
@@ -31,12 +33,14 @@ public:
 private:
     void run(const QString& command);
     QString dir_;
+    QStringList env_;
 };
 
 class TestDb {
 public:
     /// Creates the database `t_<pid>_<n>` and loads schema and reference rows,
-    /// on the server of the test run or on the one in serverDir.
+    /// on the server of the test run or on the one in serverDir, and gives the
+    /// program's account the privileges of db/grants.sql on it.
     explicit TestDb(const QString& serverDir = QString());
     /// Drops the database.
     ~TestDb();
@@ -48,9 +52,13 @@ public:
     static QString socket();
     /// The password of the database user `olimp`.
     static QString password();
+    /// The certificate authority of a test server (of the test run when dir
+    /// is empty); empty when that server has no TLS.
+    static QString authority(const QString& dir = QString());
 
     /// Both network profiles point at this database (the local-network one as
     /// well, so switching can be tried); pass a port to make profile 1 fail.
+    /// They connect encrypted (SSL_CA, TLS=required) when the server has TLS.
     std::array<TNetProfile, 2> profiles(int localPort = 0) const;
 
     /// Runs statements as the server's administrator; a failure throws.
@@ -61,6 +69,8 @@ public:
     QList<QVariantList> rows(const QString& sql);
     /// Loads an SQL file through the server's command-line client.
     void load(const QString& path);
+    /// Runs SQL text through the server's command-line client.
+    void loadText(const QByteArray& sql);
     /// Empties every table and reloads the reference rows.
     void clear();
 
