@@ -6,6 +6,7 @@
 #include "data/DisplaySuspended.h"
 #include "data/Codes.h"
 #include "data/DataZRT.h"
+#include "data/Statements.h"
 #include "data/Errors.h"
 #include "ui_AppCreateReg.h"
 
@@ -234,19 +235,17 @@ void TFormAppCreateReg::SpeedButton3Click()
         ShowInformation(u"Нет участников для исключения из заявки"_s);
         return;
     }
-    QString statement = u"DELETE FROM `vzl_application_reg` WHERE `id`in ("_s;
+    QList<int> ids;
     {
         TDisplaySuspended suspended(application);
         for (application->First(); !application->Eof(); application->Next())
-            statement += QString::number(application->FieldByName(u"id"_s).asInteger()) + u',';
+            ids << application->FieldByName(u"id"_s).asInteger();
     }
-    statement.chop(1);
-    statement += u')';
 
     TQuery* scratch = DataZRT->emptySQL;
     scratch->Close();
     scratch->SQL().clear();
-    scratch->SQL() << statement;
+    scratch->SQL() << applicationRowsDeleteSql(ids);
     guardedWrite([scratch] { scratch->ExecSQL(); });
     readLists();
 }
