@@ -122,6 +122,7 @@ void TDataSet::Close()
 {
     if (!active_)
         return;
+    emit aboutToClose();
     active_ = false;
     rows_.clear();
     fields_.clear();
