@@ -11,6 +11,7 @@
 namespace Ui {
 class TFormCreateDiplomReg;
 }
+class TEventChoice;
 class TMemTable;
 class TDataSource;
 class TProgressLabel;
@@ -105,7 +106,7 @@ private:
     TDataSource* SourceList;
     QImage template_;
     Event event_;
-    int listEvent_ = -1;
+    TEventChoice* events_;
     int selectedAtStart_ = 0;
     int produced_ = 0;
 };

@@ -9,9 +9,8 @@
 #include <memory>
 
 struct TAppForm;
-class TDataSource;
+class TEventChoice;
 class TExcel;
-class TMemTable;
 class TProgressLabel;
 
 namespace Ui {
@@ -82,8 +81,7 @@ private:
     void saveXLS(const QString& baseName);
 
     Ui::TFormAppExportReg* ui;
-    std::unique_ptr<TMemTable> MemEdu;
-    std::unique_ptr<TDataSource> SourceMemEdu;
+    TEventChoice* events_;
     /// The spreadsheet of the last spreadsheet export, kept until the next one
     /// or the window's closing.
     std::unique_ptr<TExcel> XLAplication;
