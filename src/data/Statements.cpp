@@ -100,3 +100,18 @@ QString applicationRowsDeleteSql(const QList<int>& ids)
     sql.chop(1);
     return sql + u')';
 }
+
+QStringList menuPermissionsSql()
+{
+    return {u"SELECT `MenuItem`,`permission` FROM `vzl_permissionuser` where `roleID`="_s + number(Role::RegionalAdmin)};
+}
+
+QStringList workstationVersionSql()
+{
+    return {u"SELECT `Version` FROM `vzl_updatearm` where`roleID`="_s + number(Role::Workstation)};
+}
+
+QString workplaceUpdateSql(int userID)
+{
+    return u"UPDATE `vzl_users80add` SET `placeWork`=:placeWork,`postWork`=:postWork WHERE `user_id`="_s + number(userID);
+}

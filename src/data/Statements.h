@@ -45,3 +45,19 @@ QString userEventsInsertSql(const QString& userID, const QString& classStudy, co
 ///
 ///     applicationRowsDeleteSql({4, 7})   // "DELETE FROM `vzl_application_reg` WHERE `id`in (4,7)"
 QString applicationRowsDeleteSql(const QList<int>& ids);
+
+/// The menu entries closed or opened for the administrators' role.
+///
+///     q->SQL() = menuPermissionsSql();   // fields MenuItem, permission
+QStringList menuPermissionsSql();
+
+/// The version of this workstation that the update check compares with its own.
+///
+///     q->SQL() = workstationVersionSql();   // field Version
+QStringList workstationVersionSql();
+
+/// Stores the place of work and the position (parameters `placeWork`,
+/// `postWork`) of a user.
+///
+///     add->SQL() << workplaceUpdateSql(DataZRT->userID);
+QString workplaceUpdateSql(int userID);
