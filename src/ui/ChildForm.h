@@ -31,8 +31,10 @@ void closeChildForm(QWidget* form);
 /// order line (the last SQL line, which a title click replaces) and the key of
 /// its current row. When the window becomes the active window again and the
 /// query no longer holds its choice, it reads it anew (FormActivate) and puts
-/// back that order and that row by its key (the top row when it is gone). A
-/// write that takes its rows from a shared query asks ownRows() first:
+/// back that order and that row by its key (the top row when it is gone).
+/// Two windows with the same choice show the same rows, so they share the
+/// order and the current row as well. A write that takes its rows from a
+/// shared query asks ownRows() first:
 ///
 ///     showsShared(DataZRT->GETappPartReg, [this] { return QVariantMap{{u"eduID1"_s, chosenEvent()}}; },
 ///                 [this] { readCandidate(); });
@@ -124,7 +126,8 @@ public:
                      const QString& keyField = QStringLiteral("id"));
 
 protected:
-    /// Reads every declared shared query for the window's own choice.
+    /// Reads every declared shared query that no longer holds the window's own
+    /// choice, in the window's noted order and at its noted row.
     void readShared();
 
 private:
