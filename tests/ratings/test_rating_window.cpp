@@ -6,6 +6,7 @@
 #include "ratings/CreateRatingFinalEdit.h"
 #include "ratings/CreateRatingReg.h"
 #include "ratings/RatingRules.h"
+#include "data/Statements.h"
 #include "ui/ErrorDisplay.h"
 #include "data/DBGrid.h"
 #include "data/DBLookupComboBox.h"
@@ -132,6 +133,17 @@ void TestRatingWindow::classList()
     QCOMPARE(listedIds(), (QList<int>{10, 1, 2, 5, 3, 15, 14, 4, 6, 7, 8}));
     QCOMPARE(classListText({true, false, true}), u"1,3"_s);
     QCOMPARE(classListText(QList<bool>(11, false)), QString());
+
+    // The statements carry the list and the codes line by line.
+    const QList<QStringList> statements = statusStatements(12, u"9,10,11"_s);
+    QCOMPARE(statements.at(0),
+             (QStringList{u"UPDATE `vzl_application_reg` SET `statusparticipantID`=1 WHERE `periodID`=(SELECT `id` FROM `vzl_periods` WHERE `active`=1)"_s,
+                          u"and `classStudy`in (9,10,11)"_s,
+                          u"and `educationlListID_reg`=12 and `levelolimpID`=3"_s}));
+    QCOMPARE(statements.at(1).last(), u"and `educationlListID_reg`=12 and `levelolimpID`=3 and `result`>0"_s);
+    QCOMPARE(statements.at(2).first(), u"UPDATE `vzl_application_reg` SET `statusparticipantID`=7 WHERE"_s);
+    QCOMPARE(statements.at(3).first(), u"UPDATE `vzl_application_reg` SET `statusparticipantID`=10 WHERE"_s);
+    QCOMPARE(statements.at(3).size(), 6);
 }
 
 void TestRatingWindow::noClassTicked()
