@@ -7,6 +7,7 @@
 #include "app/RegistrCoordReg.h"
 #include "crypto/Bcrypt.h"
 #include "data/DataZRT.h"
+#include "data/Statements.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -37,8 +38,7 @@ void TFormMainZRT::UPDcoord(TFormRegistrCoordReg& form, int IDarea)
         TQuery* add = DataZRT->emptySQL;
         add->Close();
         add->SQL().clear();
-        add->SQL() << u"UPDATE `vzl_users80add` SET `placeWork`=:placeWork,`postWork`=:postWork WHERE `user_id`="_s
-                          + QString::number(DataZRT->userID);
+        add->SQL() << workplaceUpdateSql(DataZRT->userID);
         add->ParamByName(u"placeWork"_s).setAsString(form.placeWorkText());
         add->ParamByName(u"postWork"_s).setAsString(form.postWorkText());
         add->ExecSQL();

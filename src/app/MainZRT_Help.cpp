@@ -6,6 +6,7 @@
 #include "app/MainZRT.h"
 #include "ui/Shell.h"
 #include "data/DataZRT.h"
+#include "data/Statements.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -67,8 +68,7 @@ void TFormMainZRT::N11Click()
 {
     TQuery* q = DataZRT->emptySQL;
     q->Close();
-    q->SQL().clear();
-    q->SQL() << u"SELECT `Version` FROM `vzl_updatearm` where`roleID`=7"_s;
+    q->SQL() = workstationVersionSql();
     q->Open();
     const QString expected = q->FieldByName(u"Version"_s).asString();
     q->Close();

@@ -5,6 +5,7 @@
 
 #include "data/Codes.h"
 #include "data/DataZRT.h"
+#include "data/Statements.h"
 #include "data/Errors.h"
 
 #include <QAction>
@@ -33,7 +34,7 @@ void TFormMainZRT::Permission()
         throw EError(u"Нет соединения с базой данных"_s);
     TQuery* q = DataZRT->emptySQL;
     q->Close();
-    q->SQL() = QStringList{u"SELECT `MenuItem`,`permission` FROM `vzl_permissionuser` where `roleID`=54280"_s};
+    q->SQL() = menuPermissionsSql();
     q->Open();
     q->First();
     while (!q->Eof()) {

@@ -6,6 +6,7 @@
 #include "data/GridPause.h"
 #include "data/Codes.h"
 #include "data/DataZRT.h"
+#include "data/Statements.h"
 #include "data/Errors.h"
 #include "ui_AppCreateReg.h"
 
@@ -240,23 +241,18 @@ void TFormAppCreateReg::SpeedButton3Click()
         return;
     }
     QList<int> ids;
-    QString statement = u"DELETE FROM `vzl_application_reg` WHERE `id`in ("_s;
     {
         TGridPause pause(application);
-        for (application->First(); !application->Eof(); application->Next()) {
+        for (application->First(); !application->Eof(); application->Next())
             ids << application->FieldByName(u"id"_s).asInteger();
-            statement += QString::number(ids.last()) + u',';
-        }
     }
-    statement.chop(1);
-    statement += u')';
     if (!confirmRemoval(ids))
         return;
 
     TQuery* scratch = DataZRT->emptySQL;
     scratch->Close();
     scratch->SQL().clear();
-    scratch->SQL() << statement;
+    scratch->SQL() << applicationRowsDeleteSql(ids);
     guardedWrite([scratch] { scratch->ExecSQL(); });
     readLists();
 }

@@ -12,6 +12,7 @@
 #include "export/Excel.h"
 #include "export/SaveFile.h"
 #include "ui/Dialogs.h"
+#include "ui/EventChoice.h"
 #include "ui/ErrorDisplay.h"
 #include "ui/SheetExport.h"
 #include "ui/SheetMessages.h"
@@ -143,12 +144,10 @@ struct TScratchCloser {
 TFormAppExportReg::TFormAppExportReg(QWidget* parent)
     : TChildForm(parent)
     , ui(new Ui::TFormAppExportReg)
-    , MemEdu(std::make_unique<TMemTable>(u"MemEdu"_s, QStringList{u"id"_s, u"name"_s}))
-    , SourceMemEdu(std::make_unique<TDataSource>(u"SourceMemEdu"_s, MemEdu.get()))
 {
     ui->setupUi(this);
     showProgressOn(ui->ProgressBar1, ui->Lb);
-    ui->ComboBoxEdu->setListSource(SourceMemEdu.get(), u"id"_s, u"name"_s);
+    events_ = new TEventChoice(this, ui->ComboBoxEdu, DataZRT->SourceGETeduReg, u"nameEdu"_s, AllEvents);
 
     connect(ui->BitBtn1, &QPushButton::clicked, this, [this] { closeChildForm(this); });
     connect(ui->BitBtn2, &QPushButton::clicked, this, handler([this] { BitBtn2Click(); }));
@@ -163,19 +162,7 @@ TFormAppExportReg::~TFormAppExportReg()
 
 void TFormAppExportReg::FormCreate()
 {
-    TQuery* events = DataZRT->GETeduReg;
-    events->Close();
-    events->ParamByName(u"userID"_s).setAsInteger(DataZRT->userID);
-    events->Open();
-    events->First();
-    MemEdu->Open();
-    MemEdu->EmptyTable();
-    MemEdu->AppendRecord({0, AllEvents});
-    for (int row = 0; row < events->RecordCount(); ++row)
-        MemEdu->AppendRecord({events->value(row, u"id"_s), events->value(row, u"nameEdu"_s)});
-    ui->ComboBoxEdu->setKeyValue(0);
-    MemEdu->Locate(u"id"_s, 0);
-    events->Close();
+    events_->openFirst();
 }
 
 void TFormAppExportReg::FormClose()
@@ -186,16 +173,12 @@ void TFormAppExportReg::FormClose()
 
 int TFormAppExportReg::chosenEvent() const
 {
-    return ui->ComboBoxEdu->keyAsInteger();
+    return events_->chosenEvent();
 }
 
 QString TFormAppExportReg::chosenEventName() const
 {
-    const int event = chosenEvent();
-    for (int row = 0; row < MemEdu->RecordCount(); ++row)
-        if (MemEdu->value(row, 0).toInt() == event)
-            return MemEdu->value(row, 1).toString();
-    return AllEvents;
+    return events_->holdsChosen() ? events_->value(u"nameEdu"_s).toString() : AllEvents;
 }
 
 QString TFormAppExportReg::fileBase(const TAppForm& form) const

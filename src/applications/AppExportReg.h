@@ -9,9 +9,8 @@
 #include <memory>
 
 struct TAppForm;
-class TDataSource;
+class TEventChoice;
 class TExcel;
-class TMemTable;
 
 namespace Ui {
 class TFormAppExportReg;
@@ -81,8 +80,7 @@ private:
     QString fileBase(const TAppForm& form) const;
 
     Ui::TFormAppExportReg* ui;
-    std::unique_ptr<TMemTable> MemEdu;
-    std::unique_ptr<TDataSource> SourceMemEdu;
+    TEventChoice* events_;
     /// The spreadsheet of the last spreadsheet export, kept until the next one
     /// or the window's closing.
     std::unique_ptr<TExcel> XLAplication;

@@ -12,6 +12,8 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QStyle>
+#include <QHeaderView>
+#include <QPainter>
 #include <QStyledItemDelegate>
 
 class TGridModel : public QAbstractTableModel {
@@ -147,6 +149,30 @@ public:
         *enter_ = false;
     }
 
+    /// The current row of a coloured row keeps its colour: a frame in a darker
+    /// shade of it shows where the current row is.
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QStyledItemDelegate::paint(painter, option, index);
+        if (!grid_->rowColorOverSelection() || index.row() != grid_->currentIndex().row())
+            return;
+        const QColor color = grid_->rowColor(index.row() + 1);
+        if (!color.isValid())
+            return;
+        painter->save();
+        painter->setPen(Qt::NoPen);
+        painter->setBrush(color.darker(frameShade));
+        const QRect r = option.rect;
+        painter->drawRect(r.left(), r.top(), r.width(), frameWidth);
+        painter->drawRect(r.left(), r.bottom() - frameWidth + 1, r.width(), frameWidth);
+        const auto* header = grid_->horizontalHeader();
+        if (header->visualIndex(index.column()) == firstShown())
+            painter->drawRect(r.left(), r.top(), frameWidth, r.height());
+        if (header->visualIndex(index.column()) == lastShown())
+            painter->drawRect(r.right() - frameWidth + 1, r.top(), frameWidth, r.height());
+        painter->restore();
+    }
+
 protected:
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
     {
@@ -171,6 +197,26 @@ protected:
     }
 
 private:
+    static constexpr int frameWidth = 2;
+    static constexpr int frameShade = 170;
+    /// The visual positions of the first and the last shown column.
+    int firstShown() const
+    {
+        const auto* header = grid_->horizontalHeader();
+        for (int v = 0; v < header->count(); ++v)
+            if (!header->isSectionHidden(header->logicalIndex(v)))
+                return v;
+        return -1;
+    }
+    int lastShown() const
+    {
+        const auto* header = grid_->horizontalHeader();
+        for (int v = header->count() - 1; v >= 0; --v)
+            if (!header->isSectionHidden(header->logicalIndex(v)))
+                return v;
+        return -1;
+    }
+
     TDBGrid* grid_;
     bool* enter_;
 };
@@ -257,6 +303,9 @@ TDBGrid::TDBGrid(QWidget* parent)
     });
     connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) {
+                // the frame of the current row moves with it
+                if (rowColorOverSelection_)
+                    viewport()->update();
                 TDataSet* q = query();
                 if (current.isValid())
                     currentRowMoved(current.row());

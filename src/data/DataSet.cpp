@@ -125,6 +125,7 @@ void TDataSet::Close()
 {
     if (!active_)
         return;
+    emit aboutToClose();
     active_ = false;
     closed_ = {std::move(fields_), std::move(types_), std::move(rows_), current_, TUserAction::current()};
     rows_.clear();

@@ -94,6 +94,9 @@ public:
     bool ControlsDisabled() const { return disabled_ > 0; }
 
 signals:
+    /// The rows are about to be dropped (Close of an open data set): the current
+    /// row can still be read.
+    void aboutToClose();
     /// The rows were replaced (opened, closed, re-read): views rebuild.
     void dataReset();
     /// The current row moved; views follow unless controls are disabled.

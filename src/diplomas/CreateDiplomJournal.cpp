@@ -3,11 +3,19 @@
 #include "base/Progress.h"
 #include "export/Excel.h"
 #include "export/JournalSheet.h"
+#include "ui/Dialogs.h"
+#include "ui/EventChoice.h"
+#include "ui/ErrorDisplay.h"
+#include "ui/ProgressLabel.h"
 #include "ui/SheetExport.h"
 #include "ui/SheetMessages.h"
-#include "ui/ErrorDisplay.h"
+#include "ui/Shell.h"
+#include "ui/StatusColors.h"
 #include "data/Codes.h"
 #include "data/DataZRT.h"
+#include "data/Files.h"
+#include "data/GridPause.h"
+#include "data/Statements.h"
 
 #include "ui_CreateDiplomJournal.h"
 
@@ -38,7 +46,8 @@ TFormCreateDiplomJournal::TFormCreateDiplomJournal(QWidget* parent)
 {
     ui->setupUi(this);
 
-    ui->DBLookupComboBox1->setListSource(DataZRT->SourceEDUdiplom, u"id"_s, u"nameEdu"_s);
+    events_ = new TEventChoice(this, ui->DBLookupComboBox1, DataZRT->SourceEDUdiplom, u"nameEdu"_s,
+                               TEventChoice::EveryCloseUp, [this] { readData(); });
 
     const auto left = Qt::AlignLeft | Qt::AlignVCenter;
     ui->DBGrid1->setDataSource(DataZRT->SourceGETjournal);
@@ -56,25 +65,13 @@ TFormCreateDiplomJournal::TFormCreateDiplomJournal(QWidget* parent)
 
     showProgressOn(ui->ProgressBar1, ui->Lb);
 
-    connect(ui->DBLookupComboBox1, &TDBLookupComboBox::CloseUp, this,
-            handler([this] { DBLookupComboBox1CloseUp(); }));
-    connect(ui->DBLookupComboBox1, &TDBLookupComboBox::KeyUp, this,
-            handler([this](int key) { DBLookupComboBox1KeyUp(key); }));
-    connect(ui->DBLookupComboBox1, &TDBLookupComboBox::KeyValueChanged, this,
-            handler([this] { DBLookupComboBox1KeyValueChanged(); }));
     connect(ui->DBGrid1, &TDBGrid::TitleClick, this,
             handler([this](const QString& field) { DBGrid1TitleClick(field); }));
     connect(ui->BitBtn1, &QPushButton::clicked, this, [this] { closeChildForm(this); });
     connect(ui->BitBtn4, &QPushButton::clicked, this, handler([this] { BitBtn4Click(); }));
 
-    showsShared(DataZRT->EDUdiplom, [] { return QVariantMap{{u"userID"_s, DataZRT->userID}}; }, [this] {
-        // shared: read again, it keeps this window's choice
-        const QVariant key = ui->DBLookupComboBox1->KeyValue();
-        openAdministratorEvents(DataZRT->EDUdiplom);
-        ui->DBLookupComboBox1->setKeyValue(key);
-    });
     showsShared(DataZRT->GETjournal, [this] { return QVariantMap{{u"eduID"_s, chosenEvent()}}; },
-                [this] { readData(); });
+                [this] { readData(); }, u"numberDiplom"_s);
 
     start(FormCreateDiplomJournal);
 }
@@ -86,60 +83,39 @@ TFormCreateDiplomJournal::~TFormCreateDiplomJournal()
 
 void TFormCreateDiplomJournal::FormCreate()
 {
-    ui->DBLookupComboBox1->setKeyValue(openAdministratorEvents(DataZRT->EDUdiplom));
+    events_->openFirst();
     readData();
 }
 
 void TFormCreateDiplomJournal::FormClose()
 {
     DataZRT->GETjournal->Close();
-    DataZRT->EDUdiplom->Close();
+    events_->close();
 }
 
 int TFormCreateDiplomJournal::chosenEvent() const
 {
-    return ui->DBLookupComboBox1->keyAsInteger();
+    return events_->chosenEvent();
 }
 
 QString TFormCreateDiplomJournal::chosenEventText() const
 {
-    const TQuery* events = DataZRT->EDUdiplom;
-    const int event = chosenEvent();
-    if (event != 0 && events->Active())
-        for (int row = 0; row < events->RecordCount(); ++row)
-            if (events->value(row, u"id"_s).toInt() == event)
-                return TField::displayText(events->value(row, u"nameEdu"_s));
-    return {};
+    return chosenEvent() == 0 ? QString() : TField::displayText(events_->value(u"nameEdu"_s));
 }
 
 void TFormCreateDiplomJournal::readData()
 {
-    shownEvent_ = chosenEvent();
     TQuery* q = DataZRT->GETjournal;
     q->Close();
     ui->BitBtn4->setEnabled(false);
-    q->ParamByName(u"eduID"_s).setAsInteger(shownEvent_);
+    q->ParamByName(u"eduID"_s).setAsInteger(chosenEvent());
     q->Open();
     ui->BitBtn4->setEnabled(q->RecordCount() > 0);
 }
 
-void TFormCreateDiplomJournal::DBLookupComboBox1CloseUp()
-{
-    if (!isClosing())
-        readData();
-}
-
-void TFormCreateDiplomJournal::DBLookupComboBox1KeyUp(int)
-{
-    if (!isClosing())
-        readData();
-}
-
-void TFormCreateDiplomJournal::DBLookupComboBox1KeyValueChanged()
-{
-    if (!isClosing() && chosenEvent() != shownEvent_)
-        readData();
-}
+void TFormCreateDiplomJournal::DBLookupComboBox1CloseUp() { events_->CloseUp(); }
+void TFormCreateDiplomJournal::DBLookupComboBox1KeyUp(int) { events_->KeyUp(); }
+void TFormCreateDiplomJournal::DBLookupComboBox1KeyValueChanged() { events_->KeyValueChanged(); }
 
 void TFormCreateDiplomJournal::DBGrid1TitleClick(const QString& field)
 {
@@ -148,20 +124,7 @@ void TFormCreateDiplomJournal::DBGrid1TitleClick(const QString& field)
 
 QColor TFormCreateDiplomJournal::DBGrid1DrawColumnCell(int recNo) const
 {
-    const TQuery* q = DataZRT->GETjournal;
-    if (!q->Active() || recNo < 1 || recNo > q->RecordCount())
-        return {};
-    const TField status(u"statusparticipantID"_s, q->value(recNo - 1, u"statusparticipantID"_s));
-    if (status.isNull())
-        return {};
-    switch (status.asInteger()) {
-    case Status::Winner:
-        return {240, 128, 128};
-    case Status::PrizeWinner:
-        return {255, 218, 185};
-    default:
-        return {};
-    }
+    return statusColorOf(DataZRT->GETjournal, recNo, awardColor);
 }
 
 int TFormCreateDiplomJournal::getRecordCount()
@@ -169,14 +132,7 @@ int TFormCreateDiplomJournal::getRecordCount()
     TQuery* sql = DataZRT->emptySQL;
     sql->Close();
     sql->SQL().clear();
-    sql->SQL() << u"SELECT count(*) as RecordCount"_s
-               << u"FROM `vzl_application_reg` A, `vzl_users` B, `vzl_schools` C, `vzl_periods` D, `vzl_statusparticipant` E"_s
-               << u"WHERE A.`educationlListID_reg`="_s + QString::number(chosenEvent())
-               << u"and A.`levelolimpID`=3"_s
-               << u"and B.`id`=A.`userID`"_s
-               << u"and C.`id`=B.`schoolID`"_s
-               << u"and D.`id`= A.`periodID`"_s
-               << u"and  A.`statusparticipantID`=E.`id`"_s;
+    sql->SQL() = journalCountSql(chosenEvent());
     sql->Open();
     const int count = sql->FieldByName(u"RecordCount"_s).asInteger();
     sql->Close();

@@ -9,6 +9,7 @@
 #include <QColor>
 #include <memory>
 
+class TEventChoice;
 class TExcel;
 
 namespace Ui {
@@ -60,7 +61,7 @@ public:
 
 private:
     Ui::TFormCreateDiplomJournal* ui;
-    int shownEvent_ = -1;
+    TEventChoice* events_;
     /// The spreadsheet of the last export; the next export replaces it.
     std::unique_ptr<TExcel> XLAplication;
 };

@@ -12,10 +12,12 @@
 #include "diplomas/DiplomaPreview.h"
 #include "diplomas/DiplomaRun.h"
 #include "ui/Dialogs.h"
+#include "ui/EventChoice.h"
 #include "ui/Download.h"
 #include "ui/ErrorDisplay.h"
 #include "ui/ProgressLabel.h"
 #include "ui/Shell.h"
+#include "ui/StatusColors.h"
 #include "ui_CreateDiplomReg.h"
 
 #include <QDir>
@@ -47,7 +49,11 @@ TFormCreateDiplomReg::TFormCreateDiplomReg(QWidget* parent)
                             this);
     SourceList = new TDataSource(u"SourceList"_s, MemList, this);
 
-    ui->DBLookupComboBox1->setListSource(DataZRT->SourceEDUdiplomReg, u"id"_s, u"nameEDUCRT"_s);
+    events_ = new TEventChoice(this, ui->DBLookupComboBox1, DataZRT->SourceEDUdiplomReg, u"nameEDUCRT"_s,
+                               TEventChoice::OnChange, [this] {
+                                   readData();
+                                   VeriFyPermission();
+                               });
 
     const Qt::Alignment left = Qt::AlignLeft | Qt::AlignVCenter;
     ui->DBGrid1->setDataSource(SourceList);
@@ -65,26 +71,16 @@ TFormCreateDiplomReg::TFormCreateDiplomReg(QWidget* parent)
     });
     // Tested in this order, the last match wins: a ticked row is green whatever its status.
     ui->DBGrid1->setRowColor([this](int recNo) {
-        QColor colour;
         if (recNo < 1 || recNo > MemList->RecordCount())
-            return colour;
+            return QColor();
         const int row = recNo - 1;
-        const int status = MemList->value(row, u"statusparticipantID"_s).toInt();
-        if (status == Status::Winner)
-            colour = QColor(240, 128, 128);
-        if (status == Status::PrizeWinner)
-            colour = QColor(255, 218, 185);
         if (MemList->value(row, u"checkOUT"_s).toString() == Yes)
-            colour = QColor(152, 251, 152);
-        return colour;
+            return tickedColor();
+        return awardColor(MemList->value(row, u"statusparticipantID"_s).toInt());
     });
 
     showProgressOn(ui->ProgressBar1, ui->Lb);
 
-    connect(ui->DBLookupComboBox1, &TDBLookupComboBox::CloseUp, this,
-            handler([this] { DBLookupComboBox1CloseUp(); }));
-    connect(ui->DBLookupComboBox1, &TDBLookupComboBox::KeyValueChanged, this,
-            handler([this] { DBLookupComboBox1KeyValueChanged(); }));
     connect(ui->DBGrid1, &TDBGrid::DblClick, this, handler([this] { DBGrid1DblClick(); }));
     connect(ui->DBGrid1, &TDBGrid::EditError, this, [](const QString& message) { ShowErrorMessage(message); });
     connect(ui->BitBtn1, &QPushButton::clicked, this, [this] { closeChildForm(this); });
@@ -103,12 +99,10 @@ TFormCreateDiplomReg::~TFormCreateDiplomReg()
 
 void TFormCreateDiplomReg::FormCreate()
 {
-    const int first = openAdministratorEvents(DataZRT->EDUdiplomReg);
-    if (first == 0) {
+    if (events_->openFirst() == 0) {
         setGenerationEnabled(false);
         return;
     }
-    ui->DBLookupComboBox1->setKeyValue(first);
     readData();
     setGenerationEnabled(true);
     VeriFyPermission();
@@ -116,7 +110,7 @@ void TFormCreateDiplomReg::FormCreate()
 
 void TFormCreateDiplomReg::FormClose()
 {
-    DataZRT->EDUdiplomReg->Close();
+    events_->close();
 }
 
 void TFormCreateDiplomReg::setGenerationEnabled(bool on)
@@ -126,37 +120,21 @@ void TFormCreateDiplomReg::setGenerationEnabled(bool on)
     ui->BitBtn5->setEnabled(on);
 }
 
-void TFormCreateDiplomReg::DBLookupComboBox1CloseUp()
-{
-    // A list closed on the event already shown keeps its ticks; a choice by
-    // mouse reports both the change and the closing, and is read once.
-    if (!isClosing() && ui->DBLookupComboBox1->keyAsInteger() != listEvent_) {
-        readData();
-        VeriFyPermission();
-    }
-}
-
-void TFormCreateDiplomReg::DBLookupComboBox1KeyValueChanged()
-{
-    DBLookupComboBox1CloseUp();
-}
+// A list closed on the event already shown keeps its ticks; a choice by
+// mouse reports both the change and the closing, and is read once.
+void TFormCreateDiplomReg::DBLookupComboBox1CloseUp() { events_->CloseUp(); }
+void TFormCreateDiplomReg::DBLookupComboBox1KeyValueChanged() { events_->KeyValueChanged(); }
 
 TFormCreateDiplomReg::Event TFormCreateDiplomReg::chosenEventRow() const
 {
-    const TQuery* events = DataZRT->EDUdiplomReg;
-    const int id = ui->DBLookupComboBox1->keyAsInteger();
-    if (events->Active()) {
-        for (int row = 0; row < events->RecordCount(); ++row) {
-            if (events->value(row, u"id"_s).toInt() != id)
-                continue;
-            Event e;
-            e.id = id;
-            e.nameEdu = events->value(row, u"nameEdu"_s).toString();
-            e.SubjectsID = events->value(row, u"SubjectsID"_s).toInt();
-            e.year = events->value(row, u"year"_s).toInt();
-            e.permissionDiplom = events->value(row, u"permissionDiplom"_s).toInt();
-            return e;
-        }
+    if (events_->holdsChosen()) {
+        Event e;
+        e.id = events_->chosenEvent();
+        e.nameEdu = events_->value(u"nameEdu"_s).toString();
+        e.SubjectsID = events_->value(u"SubjectsID"_s).toInt();
+        e.year = events_->value(u"year"_s).toInt();
+        e.permissionDiplom = events_->value(u"permissionDiplom"_s).toInt();
+        return e;
     }
     // The event list is shared: another diploma window may have closed it meanwhile.
     throw EError(u"Выбранное мероприятие отсутствует в списке мероприятий: выберите мероприятие заново"_s);
@@ -185,7 +163,6 @@ void TFormCreateDiplomReg::readData()
     MemList->First();
     q->Close();
     event_ = chosen;
-    listEvent_ = chosen.id;
 }
 
 void TFormCreateDiplomReg::VeriFyPermission()

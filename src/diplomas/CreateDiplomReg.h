@@ -11,6 +11,7 @@
 namespace Ui {
 class TFormCreateDiplomReg;
 }
+class TEventChoice;
 class TMemTable;
 class TDataSource;
 class TProgressLabel;
@@ -106,7 +107,7 @@ private:
     QImage template_;
     QString templatePath_;  // where template_ was downloaded from
     Event event_;
-    int listEvent_ = -1;
+    TEventChoice* events_;
     int selectedAtStart_ = 0;
     int produced_ = 0;
 };

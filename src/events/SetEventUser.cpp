@@ -5,6 +5,7 @@
 #include "ui/ErrorDisplay.h"
 #include "data/DBGrid.h"
 #include "data/DataZRT.h"
+#include "data/Statements.h"
 #include "events/WordWrapCheckBox.h"
 
 #include "ui_SetEventUser.h"
@@ -237,18 +238,15 @@ bool TFormSetEventUser::checkSubject() const
 
 QString TFormSetEventUser::createSQL(const QString& userID, const QString& classStudy) const
 {
-    QString sql = u"INSERT INTO `vzl_userseducation_reg`(`usersID`, `educationListID`, `periodsID`,`classPart`) VALUES "_s;
+    QList<int> events;
     const QList<QCheckBox*> boxes = eventBoxes();
     for (auto it = boxes.crbegin(); it != boxes.crend(); ++it) {
         if (!(*it)->isChecked())
             continue;
         const QString name = (*it)->objectName();
-        const QString eventID = name.mid(name.indexOf(u'_') + 1);
-        sql += u"("_s + userID + u","_s + eventID + u",(SELECT `id` FROM `vzl_periods` WHERE `active`=1),"_s
-               + classStudy + u"),"_s;
+        events << name.mid(name.indexOf(u'_') + 1).toInt();
     }
-    sql.chop(1);
-    return sql;
+    return userEventsInsertSql(userID, classStudy, events);
 }
 
 void TFormSetEventUser::BitBtn3Click()
@@ -272,8 +270,7 @@ void TFormSetEventUser::BitBtn3Click()
             TQuery* sql = DataZRT->emptySQL;
             sql->Close();
             sql->SQL().clear();
-            sql->SQL() << u"DELETE FROM `vzl_userseducation_reg` WHERE `periodsID`=(SELECT `id` FROM `vzl_periods` WHERE `active`=1) and `usersID`="_s
-                              + userID;
+            sql->SQL() << userEventsDeleteSql(userID);
             sql->ExecSQL();
             sql->Close();
             sql->SQL().clear();

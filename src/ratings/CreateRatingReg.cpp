@@ -2,25 +2,28 @@
 
 #include "ratings/CreateRatingFinalEdit.h"
 #include "ratings/RatingPreview.h"
+#include "ratings/RatingWrites.h"
+#include "ratings/StatusMenu.h"
 #include "export/Excel.h"
 #include "export/RatingSheet.h"
 #include "ui/SheetExport.h"
 #include "ui/SheetMessages.h"
 #include "ui/Dialogs.h"
+#include "ui/EventChoice.h"
 #include "ui/ErrorDisplay.h"
 #include "ui/ProgressLabel.h"
+#include "ui/RadioGroup.h"
 #include "ui/ScoreBoxes.h"
+#include "ui/StatusColors.h"
 #include "data/Codes.h"
-#include "data/Errors.h"
 #include "data/DataZRT.h"
 #include "data/GridPause.h"
 #include "data/Format.h"
+#include "data/Statements.h"
 
 #include "ui_CreateRatingReg.h"
 
-#include <QButtonGroup>
 #include <QMenu>
-
 #include <optional>
 
 using namespace Qt::Literals::StringLiterals;
@@ -32,37 +35,6 @@ namespace {
 const QString ClassNotChosen = u"Не выбран класс обучения"_s;
 const QString RatingFolder = u"Рейтинги"_s;
 
-/// The background of the statuses that have one.
-QColor statusColor(int status)
-{
-    switch (status) {
-    case Status::Winner:
-        return {240, 128, 128};
-    case Status::Other8:
-        return {152, 251, 152};
-    case Status::Other9:
-        return {250, 250, 210};
-    case Status::PrizeWinner:
-        return {255, 218, 185};
-    case Status::NotArrived:
-        return {192, 192, 192};
-    default:
-        return {};
-    }
-}
-
-/// Runs one statement of lines on the scratch query with the values bind sets.
-void execScratch(const QStringList& lines, const std::function<void(TQuery*)>& bind = {})
-{
-    TQuery* sql = DataZRT->emptySQL;
-    sql->Close();
-    sql->SQL().clear();
-    sql->SQL() << lines;
-    if (bind)
-        bind(sql);
-    sql->ExecSQL();
-}
-
 } // namespace
 
 TFormCeateRatingReg::TFormCeateRatingReg(QWidget* parent)
@@ -71,7 +43,8 @@ TFormCeateRatingReg::TFormCeateRatingReg(QWidget* parent)
 {
     ui->setupUi(this);
 
-    ui->DBLookupComboBox1->setListSource(DataZRT->SourceGETeduReg, u"id"_s, u"nameEdu"_s);
+    events_ = new TEventChoice(this, ui->DBLookupComboBox1, DataZRT->SourceGETeduReg, u"nameEdu"_s,
+                               TEventChoice::EveryCloseUp, [this] { eventChange(); });
 
     const auto left = Qt::AlignLeft | Qt::AlignVCenter;
     ui->DBGrid1->setDataSource(DataZRT->SourceGETcreateRatingReg);
@@ -87,38 +60,17 @@ TFormCeateRatingReg::TFormCeateRatingReg(QWidget* parent)
     ui->DBGrid1->setRowColorOverSelection(true);
     ui->DBGrid1->setSelectionBehavior(QAbstractItemView::SelectItems);
 
-    gender_ = new QButtonGroup(this);
-    gender_->addButton(ui->RadioGender0, 0);
-    gender_->addButton(ui->RadioGender1, 1);
-    gender_->addButton(ui->RadioGender2, 2);
-    ovz_ = new QButtonGroup(this);
-    ovz_->addButton(ui->RadioOVZ0, 0);
-    ovz_->addButton(ui->RadioOVZ1, 1);
-    ovz_->addButton(ui->RadioOVZ2, 2);
-    editMode_ = new QButtonGroup(this);
-    editMode_->addButton(ui->RadioEdit0, 0);
-    editMode_->addButton(ui->RadioEdit1, 1);
+    gender_ = radioGroup(this, {ui->RadioGender0, ui->RadioGender1, ui->RadioGender2});
+    ovz_ = radioGroup(this, {ui->RadioOVZ0, ui->RadioOVZ1, ui->RadioOVZ2});
+    editMode_ = radioGroup(this, {ui->RadioEdit0, ui->RadioEdit1});
 
-    PopupStatus_ = new QMenu(this);
-    PopupStatus_->setObjectName(u"PopupStatus"_s);
-    const struct {
-        const char* name;
-        QString caption;
-        void (TFormCeateRatingReg::*click)();
-    } items[] = {
-        {"N1", u"Кандидат в участники"_s, &TFormCeateRatingReg::N1Click},
-        {"N2", u"Участник регионального этапа"_s, &TFormCeateRatingReg::N2Click},
-        {"N3", u"Победитель регионального этапа"_s, &TFormCeateRatingReg::N3Click},
-        {"N4", u"Призер регионального этапа"_s, &TFormCeateRatingReg::N4Click},
-        {"N5", u"Не прибыл на региональный этап"_s, &TFormCeateRatingReg::N5Click},
-    };
-    for (const auto& item : items) {
-        QAction* action = PopupStatus_->addAction(item.caption);
-        action->setObjectName(QString::fromLatin1(item.name));
-        action->setCheckable(true);
-        const auto click = item.click;
-        connect(action, &QAction::triggered, this, handler([this, click] { (this->*click)(); }));
-    }
+    PopupStatus_ = createStatusMenu(this);
+    void (TFormCeateRatingReg::* const clicks[])() = {&TFormCeateRatingReg::N1Click, &TFormCeateRatingReg::N2Click,
+                                                      &TFormCeateRatingReg::N3Click, &TFormCeateRatingReg::N4Click,
+                                                      &TFormCeateRatingReg::N5Click};
+    for (int k = 0; k < PopupStatus_->actions().size(); ++k)
+        connect(PopupStatus_->actions().at(k), &QAction::triggered, this,
+                handler([this, click = clicks[k]] { (this->*click)(); }));
     connect(PopupStatus_, &QMenu::aboutToShow, this, handler([this] { PopupStatusPopup(); }));
 
     preview_ = new TRatingPreview(this);
@@ -128,15 +80,7 @@ TFormCeateRatingReg::TFormCeateRatingReg(QWidget* parent)
 
     showProgressOn(ui->ProgressBar1, ui->Lb);
 
-    connect(ui->DBLookupComboBox1, &TDBLookupComboBox::CloseUp, this,
-            handler([this] { DBLookupComboBox1CloseUp(); }));
-    connect(ui->DBLookupComboBox1, &TDBLookupComboBox::KeyUp, this,
-            handler([this](int key) { DBLookupComboBox1KeyUp(key); }));
-    connect(ui->DBLookupComboBox1, &TDBLookupComboBox::KeyValueChanged, this,
-            handler([this] { DBLookupComboBox1KeyValueChanged(); }));
-    for (QCheckBox* box : {ui->CheckBox1, ui->CheckBox2, ui->CheckBox3, ui->CheckBox4, ui->CheckBox5,
-                           ui->CheckBox6, ui->CheckBox7, ui->CheckBox8, ui->CheckBox9, ui->CheckBox10,
-                           ui->CheckBox11})
+    for (QCheckBox* box : classBoxes())
         connect(box, &QCheckBox::clicked, this, handler([this] { CheckBox1Click(); }));
     connect(gender_, &QButtonGroup::idClicked, this, handler([this] { RadioGroupGenderClick(); }));
     connect(ovz_, &QButtonGroup::idClicked, this, handler([this] { RadioGroupOVZClick(); }));
@@ -146,13 +90,10 @@ TFormCeateRatingReg::TFormCeateRatingReg(QWidget* parent)
             }));
     connect(ui->EditWinnerMax, &QLineEdit::textChanged, this, handler([this] { EditWinnerMaxChange(); }));
     checkScoreBoxesWhenLeft(this, {ui->EditWinnerMin, ui->EditWinnerMax, ui->EditWinner});
-    connect(ui->DBGrid1, &TDBGrid::TitleClick, this,
-            handler([this](const QString& field) { DBGrid1TitleClick(field); }));
-    connect(ui->DBGrid1, &TDBGrid::CellClick, this,
-            handler([this](const QString& field) { DBGrid1CellClick(field); }));
+    connect(ui->DBGrid1, &TDBGrid::TitleClick, this, handler([this](const QString& f) { DBGrid1TitleClick(f); }));
+    connect(ui->DBGrid1, &TDBGrid::CellClick, this, handler([this](const QString& f) { DBGrid1CellClick(f); }));
     connect(ui->DBGrid1, &TDBGrid::RowPosted, this, handler([this](int recNo) { DBGrid1RowPosted(recNo); }));
-    connect(ui->DBGrid1, &TDBGrid::EditError, this,
-            handler([this](const QString& message) { DBGrid1EditError(message); }));
+    connect(ui->DBGrid1, &TDBGrid::EditError, this, handler([this](const QString& m) { DBGrid1EditError(m); }));
     connect(ui->DBGrid1, &TDBGrid::CellContextMenu, this, [this](const QString& field, const QPoint& at) {
         if (field == u"nameStatus"_s)
             PopupStatus_->popup(at);
@@ -162,18 +103,9 @@ TFormCeateRatingReg::TFormCeateRatingReg(QWidget* parent)
     connect(ui->BitBtn3, &QPushButton::clicked, this, handler([this] { BitBtn3Click(); }));
     connect(ui->BitBtn4, &QPushButton::clicked, this, handler([this] { BitBtn4Click(); }));
 
-    showsShared(DataZRT->GETeduReg, [] { return QVariantMap{{u"userID"_s, DataZRT->userID}}; }, [this] {
-        // shared: read again, it keeps this window's choice
-        const QVariant key = ui->DBLookupComboBox1->KeyValue();
-        openAdministratorEvents(DataZRT->GETeduReg);
-        ui->DBLookupComboBox1->setKeyValue(key);
-    });
-    showsShared(DataZRT->GETcreateRatingReg, [this] {
-        return QVariantMap{{u"@sql"_s, ratingSql(chosenEvent(), classGroup(), genderIndex() - 1, ovzIndex() - 1)}};
-    }, [this] {
-        if (checkClass())
-            readData();
-    });
+    // with no class ticked there is nothing of the window's own to read
+    showsShared(DataZRT->GETcreateRatingReg, [this] { return QVariantMap{{u"@sql"_s, ownSql()}}; },
+                [this] { if (checkClass()) readData(); });
 
     start(FormCeateRatingReg);
 }
@@ -185,19 +117,19 @@ TFormCeateRatingReg::~TFormCeateRatingReg()
 
 void TFormCeateRatingReg::FormCreate()
 {
-    ui->DBLookupComboBox1->setKeyValue(openAdministratorEvents(DataZRT->GETeduReg));
+    events_->openFirst();
     eventChange();
 }
 
 void TFormCeateRatingReg::FormClose()
 {
     DataZRT->GETcreateRatingReg->Close();
-    DataZRT->GETeduReg->Close();
+    events_->close();
 }
 
 int TFormCeateRatingReg::chosenEvent() const
 {
-    return ui->DBLookupComboBox1->keyAsInteger();
+    return events_->chosenEvent();
 }
 
 int TFormCeateRatingReg::genderIndex() const
@@ -210,44 +142,17 @@ int TFormCeateRatingReg::ovzIndex() const
     return std::max(0, ovz_->checkedId());
 }
 
-QVariant TFormCeateRatingReg::eventValue(const QString& field) const
-{
-    const TQuery* events = DataZRT->GETeduReg;
-    const int event = chosenEvent();
-    if (event == 0 || !events->Active())
-        return {};
-    for (int row = 0; row < events->RecordCount(); ++row)
-        if (events->value(row, u"id"_s).toInt() == event)
-            return events->value(row, field);
-    return {};
-}
-
 void TFormCeateRatingReg::eventChange()
 {
-    shownEvent_ = chosenEvent();
     fillWinner();
     readData();
     EditNoEdit();
     readPreview();
 }
 
-void TFormCeateRatingReg::DBLookupComboBox1CloseUp()
-{
-    if (!isClosing())
-        eventChange();
-}
-
-void TFormCeateRatingReg::DBLookupComboBox1KeyUp(int)
-{
-    if (!isClosing())
-        eventChange();
-}
-
-void TFormCeateRatingReg::DBLookupComboBox1KeyValueChanged()
-{
-    if (!isClosing() && chosenEvent() != shownEvent_)
-        eventChange();
-}
+void TFormCeateRatingReg::DBLookupComboBox1CloseUp() { events_->CloseUp(); }
+void TFormCeateRatingReg::DBLookupComboBox1KeyUp(int) { events_->KeyUp(); }
+void TFormCeateRatingReg::DBLookupComboBox1KeyValueChanged() { events_->KeyValueChanged(); }
 
 void TFormCeateRatingReg::CheckBox1Click()
 {
@@ -257,19 +162,7 @@ void TFormCeateRatingReg::CheckBox1Click()
 
 void TFormCeateRatingReg::readPreview()
 {
-    QList<std::optional<double>> results;
-    if (checkClass()) {
-        TQuery* q = DataZRT->GETratingResultsReg;
-        q->Close();
-        q->ParamByName(u"eduID"_s).setAsInteger(chosenEvent());
-        q->ParamByName(u"classes"_s).setAsString(classGroup());
-        q->Open();
-        results.reserve(q->RecordCount());
-        for (int row = 0; row < q->RecordCount(); ++row)
-            results << ratingResult(q->value(row, 0));
-        q->Close();
-    }
-    preview_->setResults(results);
+    preview_->setResults(ratingResults(chosenEvent(), classGroup()));
     updatePreview();
 }
 
@@ -278,47 +171,58 @@ void TFormCeateRatingReg::updatePreview()
     preview_->setScores(typedScores(ui->EditWinnerMin->text(), ui->EditWinnerMax->text(), ui->EditWinner->text()));
 }
 
-void TFormCeateRatingReg::RadioGroupGenderClick()
-{
-    readData();
-}
+void TFormCeateRatingReg::RadioGroupGenderClick() { readData(); }
+void TFormCeateRatingReg::RadioGroupOVZClick() { readData(); }
 
-void TFormCeateRatingReg::RadioGroupOVZClick()
+QList<QCheckBox*> TFormCeateRatingReg::classBoxes() const
 {
-    readData();
+    return {ui->CheckBox1, ui->CheckBox2, ui->CheckBox3, ui->CheckBox4,  ui->CheckBox5, ui->CheckBox6,
+            ui->CheckBox7, ui->CheckBox8, ui->CheckBox9, ui->CheckBox10, ui->CheckBox11};
 }
 
 QString TFormCeateRatingReg::classGroup() const
 {
-    return classListText({ui->CheckBox1->isChecked(), ui->CheckBox2->isChecked(), ui->CheckBox3->isChecked(),
-                          ui->CheckBox4->isChecked(), ui->CheckBox5->isChecked(), ui->CheckBox6->isChecked(),
-                          ui->CheckBox7->isChecked(), ui->CheckBox8->isChecked(), ui->CheckBox9->isChecked(),
-                          ui->CheckBox10->isChecked(), ui->CheckBox11->isChecked()});
+    QList<bool> ticked;
+    for (const QCheckBox* box : classBoxes())
+        ticked << box->isChecked();
+    return classListText(ticked);
 }
 
 bool TFormCeateRatingReg::checkClass() const
 {
-    const QList<QCheckBox*> boxes = findChildren<QCheckBox*>();
-    return std::any_of(boxes.begin(), boxes.end(), [](const QCheckBox* box) { return box->isChecked(); });
+    return !classGroup().isEmpty();
+}
+
+QStringList TFormCeateRatingReg::ownSql() const
+{
+    return ratingSql(chosenEvent(), classGroup(), genderIndex() - 1, ovzIndex() - 1);
+}
+
+bool TFormCeateRatingReg::classesTicked()
+{
+    if (checkClass())
+        return true;
+    // the rows of the former classes stay in sight, but nothing is done with them
+    ui->BitBtn4->setEnabled(false);
+    ShowInformation(ClassNotChosen);
+    return false;
 }
 
 void TFormCeateRatingReg::readData()
 {
-    if (!checkClass()) {
-        ShowInformation(ClassNotChosen);
+    if (!classesTicked())
         return;
-    }
     TQuery* q = DataZRT->GETcreateRatingReg;
     q->Close();
     ui->BitBtn4->setEnabled(false);
-    q->SQL() = ratingSql(chosenEvent(), classGroup(), genderIndex() - 1, ovzIndex() - 1);
+    q->SQL() = ownSql();
     q->Open();
     ui->BitBtn4->setEnabled(q->RecordCount() > 0);
 }
 
 void TFormCeateRatingReg::EditNoEdit()
 {
-    const TField permission(u"permission"_s, eventValue(u"permission"_s));
+    const TField permission(u"permission"_s, events_->value(u"permission"_s));
     const bool open = !permission.isNull() && permission.asInteger() == Permission::Open;
     for (QWidget* w : std::initializer_list<QWidget*>{ui->EditWinnerMin, ui->EditWinnerMax, ui->EditWinner, ui->Label3,
                                                       ui->Label4, ui->Label5, ui->Label6, ui->BitBtn2, ui->DBGrid1,
@@ -356,34 +260,13 @@ void TFormCeateRatingReg::DBGrid1TitleClick(const QString& field)
 
 QColor TFormCeateRatingReg::DBGrid1DrawColumnCell(int recNo) const
 {
-    const TQuery* q = DataZRT->GETcreateRatingReg;
-    if (!q->Active() || recNo < 1 || recNo > q->RecordCount())
-        return {};
-    const TField status(u"statusparticipantID"_s, q->value(recNo - 1, u"statusparticipantID"_s));
-    return status.isNull() ? QColor() : statusColor(status.asInteger());
+    return statusColorOf(DataZRT->GETcreateRatingReg, recNo);
 }
 
 void TFormCeateRatingReg::DBGrid1RowPosted(int recNo)
 {
-    TQuery* q = DataZRT->GETcreateRatingReg;
-    if (!q->Active() || recNo < 1 || recNo > q->RecordCount())
-        return;
-    TQuery* upd = DataZRT->UPDresultReg;
-    upd->Close();
-    upd->ParamByName(u"id"_s).setAsInteger(TField(u"id"_s, q->value(recNo - 1, u"id"_s)).asInteger());
-    upd->ParamByName(u"result"_s).setValue(q->value(recNo - 1, u"result"_s));
-    try {
-        upd->ExecSQL();
-    } catch (const EDatabaseError&) {
-        // The grid goes back to what the database holds, as far as it can
-        // still be read; the failure of the write is the one reported.
-        try {
-            q->Refresh();
-        } catch (const EDatabaseError&) {
-        }
-        throw;
-    }
-    readPreview();
+    if (postResult(DataZRT->GETcreateRatingReg, recNo))
+        readPreview();
 }
 
 void TFormCeateRatingReg::DBGrid1EditError(const QString& message)
@@ -394,9 +277,9 @@ void TFormCeateRatingReg::DBGrid1EditError(const QString& message)
 
 void TFormCeateRatingReg::fillWinner()
 {
-    ui->EditWinnerMin->setText(TField(u"prizeWinnerMin"_s, eventValue(u"prizeWinnerMin"_s)).asString());
-    ui->EditWinnerMax->setText(TField(u"prizeWinnerMax"_s, eventValue(u"prizeWinnerMax"_s)).asString());
-    ui->EditWinner->setText(TField(u"Winner"_s, eventValue(u"Winner"_s)).asString());
+    ui->EditWinnerMin->setText(TField(u"prizeWinnerMin"_s, events_->value(u"prizeWinnerMin"_s)).asString());
+    ui->EditWinnerMax->setText(TField(u"prizeWinnerMax"_s, events_->value(u"prizeWinnerMax"_s)).asString());
+    ui->EditWinner->setText(TField(u"Winner"_s, events_->value(u"Winner"_s)).asString());
 }
 
 void TFormCeateRatingReg::EditWinnerMaxChange()
@@ -423,48 +306,9 @@ void TFormCeateRatingReg::BitBtn2Click()
     if (!typed)
         return;
     const TPassingScores scores = *typed;
-    if (!checkClass()) {
-        ShowInformation(ClassNotChosen);
+    if (!classesTicked())
         return;
-    }
-    const int event = chosenEvent();
-    const QList<QStringList> statements = statusStatements(event, classGroup());
-
-    progress().setRange(0, 5);
-    progress().setPosition(0);
-    progress().setStep(u"Запись проходных баллов"_s);
-    try {
-        // Scores and statuses stand or fall together.
-        DataZRT->FDConnection1.inTransaction([&] {
-            TQuery* upd = DataZRT->UPDwinnerReg;
-            upd->Close();
-            upd->ParamByName(u"eduID"_s).setAsInteger(event);
-            upd->ParamByName(u"prizeWinnerMin"_s).setAsFloat(scores.prizeWinnerMin);
-            upd->ParamByName(u"prizeWinnerMax"_s).setAsFloat(scores.prizeWinnerMax);
-            upd->ParamByName(u"Winner"_s).setAsFloat(scores.winner);
-            upd->ExecSQL();
-            progress().setPosition(1);
-            progress().setStepText(u"Обнуление статусов"_s);
-            execScratch(statements.at(0));
-            progress().setPosition(2);
-            execScratch(statements.at(1));
-            progress().setPosition(3);
-            progress().setStepText(u"Победители..."_s);
-            execScratch(statements.at(2), [&](TQuery* q) { q->ParamByName(u"Winner"_s).setAsFloat(scores.winner); });
-            progress().setPosition(4);
-            progress().setStepText(u"Призеры..."_s);
-            execScratch(statements.at(3), [&](TQuery* q) {
-                q->ParamByName(u"prizeWinnerMin"_s).setAsFloat(scores.prizeWinnerMin);
-                q->ParamByName(u"prizeWinnerMax"_s).setAsFloat(scores.prizeWinnerMax);
-            });
-            progress().setPosition(5);
-        });
-    } catch (...) {
-        // Nothing of it stays written.
-        progress().setPosition(0);
-        progress().hideStep();
-        throw;
-    }
+    applyPassingScores(chosenEvent(), classGroup(), scores, progress());
     progress().setStepText(u"Статусы изменены"_s);
     rememberRow([] {});
     progress().setPosition(0);
@@ -473,9 +317,10 @@ void TFormCeateRatingReg::BitBtn2Click()
 
 void TFormCeateRatingReg::PopupStatusPopup()
 {
-    const QString current = DataZRT->GETcreateRatingReg->FieldByName(u"nameStatus"_s).asString();
+    tickStatus(PopupStatus_, DataZRT->GETcreateRatingReg->FieldByName(u"nameStatus"_s).asString());
+    // with no class ticked the rows shown are not the window's choice: nothing is set on them
     for (QAction* action : PopupStatus_->actions())
-        action->setChecked(action->text() == current);
+        action->setEnabled(checkClass());
 }
 
 void TFormCeateRatingReg::N1Click() { updateStatus(Status::Candidate); }
@@ -493,21 +338,16 @@ void TFormCeateRatingReg::FormActivate()
 
 void TFormCeateRatingReg::updateStatus(int code)
 {
-    if (!ownRows(DataZRT->GETcreateRatingReg))
+    if (!classesTicked() || !ownRows(DataZRT->GETcreateRatingReg))
         return;
-    rememberRow([code] {
-        TQuery* upd = DataZRT->UPDstatusReg;
-        upd->Close();
-        upd->ParamByName(u"id"_s).setAsInteger(DataZRT->GETcreateRatingReg->FieldByName(u"id"_s).asInteger());
-        upd->ParamByName(u"statusID"_s).setAsInteger(code);
-        upd->ExecSQL();
-    });
+    const int id = DataZRT->GETcreateRatingReg->FieldByName(u"id"_s).asInteger();
+    rememberRow([id, code] { writeStatus(id, code); });
 }
 
 void TFormCeateRatingReg::BitBtn3Click()
 {
     TQuery* q = DataZRT->GETcreateRatingReg;
-    if (!ownRows(q))
+    if (!classesTicked() || !ownRows(q))
         return;
     const int id = q->FieldByName(u"id"_s).asInteger();
     TFormCreateRatingFinalEdit dialog;
@@ -516,12 +356,7 @@ void TFormCeateRatingReg::BitBtn3Click()
     if (TDialogs::ShowModal(dialog) != QDialog::Accepted)
         return;
     const double result = StrToFloat(dialog.resultText());
-    TQuery* upd = DataZRT->UPDstatusResultReg;
-    upd->Close();
-    upd->ParamByName(u"id"_s).setAsInteger(id);
-    upd->ParamByName(u"statusID"_s).setAsInteger(dialog.statusKey());
-    upd->ParamByName(u"result"_s).setAsFloat(result);
-    upd->ExecSQL();
+    writeStatusResult(id, dialog.statusKey(), result);
     readData();
     q->Locate(u"fio"_s, dialog.fioText());
     readPreview();
@@ -552,7 +387,7 @@ void TFormCeateRatingReg::BitBtn4Click()
         ShowInformation(u"Нет данных для импорта"_s);
         return;
     }
-    const QString nameEdu = TField(u"nameEdu"_s, eventValue(u"nameEdu"_s)).asString();
+    const QString nameEdu = TField(u"nameEdu"_s, events_->value(u"nameEdu"_s)).asString();
     TSheetExport job;
     job.folder = RatingFolder;
     job.caption = ratingCaption();

@@ -11,9 +11,11 @@
 #include <memory>
 
 class QButtonGroup;
+class QCheckBox;
 class QMenu;
 class TExcel;
 class TRatingPreview;
+class TEventChoice;
 
 namespace Ui {
 class TFormCeateRatingReg;
@@ -112,10 +114,14 @@ public:
     QMenu* PopupStatus() const { return PopupStatus_; }
 
 private:
-    /// A field of the chosen event's row of the event list (empty when the list
-    /// no longer holds it).
-    QVariant eventValue(const QString& field) const;
     void eventChange();
+    /// The class boxes "1" to "11" in their order.
+    QList<QCheckBox*> classBoxes() const;
+    /// The rating text of the window's own choice.
+    QStringList ownSql() const;
+    /// Whether a class is ticked; otherwise says "Не выбран класс обучения"
+    /// and closes the export.
+    bool classesTicked();
     void rememberRow(const std::function<void()>& change);
 
     Ui::TFormCeateRatingReg* ui;
@@ -124,7 +130,7 @@ private:
     QButtonGroup* editMode_;
     QMenu* PopupStatus_;
     TRatingPreview* preview_;
-    int shownEvent_ = -1;
+    TEventChoice* events_;
     /// The spreadsheet of the last export; the next export replaces it.
     std::unique_ptr<TExcel> XLAplication;
 };

@@ -1,7 +1,7 @@
 #pragma once
 // The rules of the rating that need no window and no database: which status a
-// result earns under the passing scores, the class list, the SQL of the rating
-// list and the statements that set the statuses of an event.
+// result earns under the passing scores, the class list and the counts of the
+// statuses. The statements of the rating are in data/Statements.h.
 
 #include "data/PassingScores.h"
 
@@ -16,7 +16,7 @@
 /// overriding an earlier one: 1 for every row, 4 for a result above 0, 7 from
 /// the winner score upward, 10 from the lowest to the highest prize-winner
 /// score (both included). No result stays 1. The statements of
-/// statusStatements() set exactly these statuses.
+/// statusStatements() (data/Statements.h) set exactly these statuses.
 ///
 ///     ratingStatus(21, {10, 20, 21})        // 7
 ///     ratingStatus(20, {10, 20, 21})        // 10
@@ -34,20 +34,6 @@ std::optional<double> ratingResult(const QVariant& value);
 ///
 ///     classListText({false, ..., true, true, true})   // "9,10,11"
 QString classListText(const QList<bool>& ticked);
-
-/// A filter of the rating list: -1 for "ВСЕ", otherwise the stored code
-/// (gender: 0 "Ж", 1 "М"; health: 0 "Нет ОВЗ", 1 "Есть ОВЗ").
-///
-///     ratingSql(12, u"11"_s, 0, 1)   // girls with limited health capabilities
-QStringList ratingSql(int eventID, const QString& classList, int gender, int ovz);
-
-/// The four statements that set the statuses of the ticked classes of an event
-/// (candidates, participants, winners, prize-winners), in this order, each
-/// line by line. The thresholds are the parameters `Winner`, `prizeWinnerMin`
-/// and `prizeWinnerMax`, bound as numbers.
-///
-///     for (const QStringList& s : statusStatements(12, u"9,10,11"_s)) ...
-QList<QStringList> statusStatements(int eventID, const QString& classList);
 
 /// How many rows get each status under the passing scores, and how many have
 /// a result above 0 (the base of the shares).

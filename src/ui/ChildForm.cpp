@@ -79,9 +79,62 @@ void TChildForm::watchFrame()
             });
 }
 
-void TChildForm::showsShared(TQuery* query, std::function<QVariantMap()> choice, std::function<void()> read)
+void TChildForm::showsShared(TQuery* query, std::function<QVariantMap()> choice, std::function<void()> read,
+                             const QString& keyField)
 {
-    shared_.append({query, std::move(choice), std::move(read)});
+    shared_.append({query, std::move(choice), std::move(read), keyField});
+    connect(query, &TDataSet::aboutToClose, this, [this, query] {
+        for (TSharedView& view : shared_)
+            if (view.query == query)
+                noteClosing(view);
+    });
+}
+
+TChildForm::TSharedView* TChildForm::viewOf(TQuery* query)
+{
+    for (TSharedView& view : shared_)
+        if (view.query == query)
+            return &view;
+    return nullptr;
+}
+
+void TChildForm::noteClosing(TSharedView& view)
+{
+    if (restoring_ || isClosing())
+        return;
+    const QVariantMap choice = view.choice();
+    if (!view.query->isOpenFor(choice))
+        return;
+    view.held = true;
+    view.heldChoice = choice;
+    view.heldOrder = view.query->SQL().isEmpty() ? QString() : view.query->SQL().last();
+    view.heldKey = view.query->fieldIndex(view.keyField) >= 0 && !view.query->IsEmpty()
+                       ? view.query->FieldByName(view.keyField).value()
+                       : QVariant();
+}
+
+void TChildForm::readAgain(TSharedView& view)
+{
+    const bool resume = view.held && view.heldChoice == view.choice();
+    const QString order = view.heldOrder;
+    const QVariant key = view.heldKey;
+    view.read();
+    TQuery* q = view.query;
+    if (!resume || !q->isOpenFor(view.choice()))
+        return;
+    struct Restoring {
+        bool& flag;
+        explicit Restoring(bool& f) : flag(f) { flag = true; }
+        ~Restoring() { flag = false; }
+    } restoring(restoring_);
+    if (!order.isEmpty() && !q->SQL().isEmpty() && q->SQL().last() != order) {
+        // the window's own title-click order
+        q->Close();
+        q->SQL().last() = order;
+        q->Open();
+    }
+    if (key.isValid() && q->fieldIndex(view.keyField) >= 0 && !q->Locate(view.keyField, key))
+        q->First();
 }
 
 void TChildForm::FormActivate()
@@ -91,13 +144,9 @@ void TChildForm::FormActivate()
 
 void TChildForm::readShared()
 {
-    for (const TSharedView& view : std::as_const(shared_)) {
-        // the rows of this window's own choice come back at their row
-        std::optional<TGridPause> pause;
-        if (view.query->isOpenFor(view.choice()))
-            pause.emplace(view.query);
-        view.read();
-    }
+    for (TSharedView& view : shared_)
+        if (!view.query->isOpenFor(view.choice()))
+            readAgain(view);
 }
 
 bool TChildForm::showsOwnChoice(TQuery* query) const
@@ -112,8 +161,13 @@ bool TChildForm::ownRows(TQuery* query)
 {
     if (showsOwnChoice(query))
         return true;
+    TSharedView* view = viewOf(query);
+    // Another window's choice stands where this window's stood before.
+    const bool taken = view && query->Active() && view->held && view->heldChoice == view->choice();
     readShared();
-    ShowInformation(refreshedText());
+    if (taken)
+        ShowInformation(refreshedText());
+    // the user sees the list read again before anything is done with it
     return false;
 }
 

@@ -25,9 +25,15 @@ void closeChildForm(QWidget* form);
 ///
 /// Windows share the named queries, so another window may have read a shared
 /// query for its own choice (another event, another search). A window declares
-/// each shared query it shows with its own choice and its own reading routine
-/// (showsShared); when it becomes the active window again it reads them anew
-/// for its own choice (FormActivate), and a write that takes its rows from a
+/// each shared query it shows with its own choice, its own reading routine and
+/// the key field of its rows (showsShared). While a shared query holds the
+/// window's own choice, the window notes, each time the query is closed, its
+/// order line (the last SQL line, which a title click replaces) and the key of
+/// its current row. When the window becomes the active window again and the
+/// query no longer holds its choice, it reads it anew (FormActivate) and puts
+/// back that order and that row by its key (the top row when it is gone).
+/// Two windows with the same choice show the same rows, so they share the
+/// order and the current row as well. A write that takes its rows from a
 /// shared query asks ownRows() first:
 ///
 ///     showsShared(DataZRT->GETappPartReg, [this] { return QVariantMap{{u"eduID1"_s, chosenEvent()}}; },
@@ -57,8 +63,9 @@ public:
     virtual void FormClose() {}
 
     /// The window became the active child window again: each declared shared
-    /// query is read again for the window's own choice (at the same record when
-    /// it already held that choice). Windows with more to refresh override it.
+    /// query that no longer holds the window's own choice is read again for it,
+    /// in the window's own order and at its own row. Windows with more to
+    /// refresh override it.
     virtual void FormActivate();
 
     /// True once the window began to close.
@@ -76,9 +83,12 @@ public:
     /// Whether a declared shared query is open for this window's own choice.
     bool showsOwnChoice(TQuery* query) const;
     /// Before a write that takes its rows from a shared query: true when the
-    /// query holds this window's own choice. Otherwise the window reads what it
-    /// shows again, tells the user the list was refreshed and returns false;
-    /// nothing is to be written then.
+    /// query holds this window's own choice. When another window read it for
+    /// its choice meanwhile, the window reads what it shows again, tells the
+    /// user the list was refreshed and returns false; nothing is to be written
+    /// then. A query that no other window took (closed, as after a lost
+    /// connection, or not read for a choice the window has not read yet) is
+    /// read again quietly, and the answer is false all the same.
     bool ownRows(TQuery* query);
     /// The information text ownRows shows.
     static QString refreshedText();
@@ -105,10 +115,19 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     bool event(QEvent* event) override;
 
+public:
     /// Declares a shared query the window shows: choice gives the parameter
-    /// values of the window's own choice, read reads the query for it.
-    void showsShared(TQuery* query, std::function<QVariantMap()> choice, std::function<void()> read);
-    /// Reads every declared shared query for the window's own choice.
+    /// values of the window's own choice, read reads the query for it, keyField
+    /// names the field that tells its rows apart.
+    ///
+    ///     showsShared(DataZRT->GETjournal, [this] { return QVariantMap{{u"eduID"_s, chosenEvent()}}; },
+    ///                 [this] { readData(); }, u"numberDiplom"_s);
+    void showsShared(TQuery* query, std::function<QVariantMap()> choice, std::function<void()> read,
+                     const QString& keyField = QStringLiteral("id"));
+
+protected:
+    /// Reads every declared shared query that no longer holds the window's own
+    /// choice, in the window's noted order and at its noted row.
     void readShared();
 
 private:
@@ -118,7 +137,22 @@ private:
         TQuery* query;
         std::function<QVariantMap()> choice;
         std::function<void()> read;
+        QString keyField;
+        /// What the query showed the last time it was closed while it held
+        /// the window's choice: that choice, its order line and current key.
+        bool held = false;
+        QVariantMap heldChoice;
+        QString heldOrder;
+        QVariant heldKey;
     };
+    TSharedView* viewOf(TQuery* query);
+    /// Notes the order and the current key of a query about to be closed, when
+    /// it holds the window's choice.
+    void noteClosing(TSharedView& view);
+    /// Reads a view again for the window's choice, with its noted order and row
+    /// when the choice is the one noted.
+    void readAgain(TSharedView& view);
+    bool restoring_ = false;
     void startForm();
     void watchFrame();
     bool closing_ = false;

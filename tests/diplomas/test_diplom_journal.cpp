@@ -74,6 +74,14 @@ void choose(TFormCreateDiplomJournal& w, int event)
     QCOMPARE(w.chosenEvent(), event);
 }
 
+QStringList column(TQuery* q, const QString& field)
+{
+    QStringList values;
+    for (int row = 0; row < q->RecordCount(); ++row)
+        values << q->value(row, field).toString();
+    return values;
+}
+
 QStringList comboTexts(TFormCreateDiplomJournal& w)
 {
     auto* combo = find<TDBLookupComboBox>(&w, u"DBLookupComboBox1"_s);
@@ -140,6 +148,7 @@ private slots:
     void shortDateWithSlashes();
     void databaseFailure();
     void twoWindowsExportTheirOwnJournal();
+    void activationKeepsOrderAndRow();
 };
 
 void TestDiplomJournal::eventsOfEveryYear()
@@ -429,6 +438,28 @@ void TestDiplomJournal::twoWindowsExportTheirOwnJournal()
     click(&chemistry, u"BitBtn4"_s);
     QCOMPARE(seam.texts(), QStringList{sheetSavedText(root.path(journalFile(0)))});
     QCOMPARE(TXlsxReader(root.path(journalFile(0))).lastRow(), 11);
+}
+
+void TestDiplomJournal::activationKeepsOrderAndRow()
+{
+    Session s;
+    UiSeam seam;
+    TFormCreateDiplomJournal chemistry;
+    choose(chemistry, 20);
+    emit find<TDBGrid>(&chemistry, u"DBGrid1"_s)->TitleClick(u"fio"_s);
+    TQuery* q = DataZRT->GETjournal;
+    const QStringList sorted = column(q, u"fio"_s);
+    q->setRecNo(4);
+    const QString number = q->FieldByName(u"numberDiplom"_s).asString();
+
+    TFormCreateDiplomJournal biology; // reads the shared journal for 21
+    QCOMPARE(q->RecordCount(), 1);
+    chemistry.FormActivate();
+    QCOMPARE(q->SQL().last(), u"ORDER BY fio"_s);
+    QCOMPARE(column(q, u"fio"_s), sorted);
+    QCOMPARE(q->FieldByName(u"numberDiplom"_s).asString(), number);
+    QCOMPARE(q->RecNo(), 4);
+    QVERIFY(seam.messages.isEmpty());
 }
 
 QTEST_MAIN(TestDiplomJournal)

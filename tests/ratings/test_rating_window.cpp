@@ -7,6 +7,7 @@
 #include "ratings/CreateRatingFinalEdit.h"
 #include "ratings/CreateRatingReg.h"
 #include "ratings/RatingRules.h"
+#include "data/Statements.h"
 #include "ui/ErrorDisplay.h"
 #include "data/DBGrid.h"
 #include "data/DBLookupComboBox.h"
@@ -24,6 +25,8 @@
 #include <QTimer>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
@@ -58,6 +61,11 @@ private slots:
     void cellClickHints();
     void titleClickSorts();
     void focusStaysAfterAMessage();
+    void activationKeepsOrderAndPupil_data();
+    void activationKeepsOrderAndPupil();
+    void noClassTickedClaimsNoReread();
+    void rereadAfterReconnectIsQuiet();
+    void currentColouredRowIsFramed();
 };
 
 void TestRatingWindow::freshWindow()
@@ -134,6 +142,17 @@ void TestRatingWindow::classList()
     QCOMPARE(listedIds(), (QList<int>{10, 1, 2, 5, 3, 15, 14, 4, 6, 7, 8}));
     QCOMPARE(classListText({true, false, true}), u"1,3"_s);
     QCOMPARE(classListText(QList<bool>(11, false)), QString());
+
+    // The statements carry the list and the codes line by line.
+    const QList<QStringList> statements = statusStatements(12, u"9,10,11"_s);
+    QCOMPARE(statements.at(0),
+             (QStringList{u"UPDATE `vzl_application_reg` SET `statusparticipantID`=1 WHERE `periodID`=(SELECT `id` FROM `vzl_periods` WHERE `active`=1)"_s,
+                          u"and `classStudy`in (9,10,11)"_s,
+                          u"and `educationlListID_reg`=12 and `levelolimpID`=3"_s}));
+    QCOMPARE(statements.at(1).last(), u"and `educationlListID_reg`=12 and `levelolimpID`=3 and `result`>0"_s);
+    QCOMPARE(statements.at(2).first(), u"UPDATE `vzl_application_reg` SET `statusparticipantID`=7 WHERE"_s);
+    QCOMPARE(statements.at(3).first(), u"UPDATE `vzl_application_reg` SET `statusparticipantID`=10 WHERE"_s);
+    QCOMPARE(statements.at(3).size(), 6);
 }
 
 void TestRatingWindow::noClassTicked()
@@ -580,6 +599,152 @@ void TestRatingWindow::focusStaysAfterAMessage()
     QTest::qWait(100);
     QCOMPARE(main.mdiArea()->activeSubWindow()->widget(), w);
     QCOMPARE(QApplication::focusWidget(), find<QLineEdit>(w, u"EditWinnerMax"_s));
+}
+
+void TestRatingWindow::activationKeepsOrderAndPupil_data()
+{
+    QTest::addColumn<bool>("gone");
+    QTest::addColumn<int>("current");
+    QTest::newRow("pupil still there") << false << 5;
+    QTest::newRow("pupil gone") << true << 1; // the top row of the name order: Абрамов
+}
+
+void TestRatingWindow::activationKeepsOrderAndPupil()
+{
+    QFETCH(bool, gone);
+    QFETCH(int, current);
+    Session s;
+    UiSeam seam;
+    TFormMainZRT main;
+    main.resize(1400, 900);
+    main.show();
+    const auto activate = [&](QWidget* form) {
+        main.mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(form->parentWidget()));
+    };
+    TQuery* rating = DataZRT->GETcreateRatingReg;
+    auto* a = new TFormCeateRatingReg;
+    main.openChild(a);
+    find<QCheckBox>(a, u"CheckBox10"_s)->click();
+    find<QRadioButton>(a, u"RadioEdit0"_s)->click(); // "В отдельном окне"
+    emit find<TDBGrid>(a, u"DBGrid1"_s)->TitleClick(u"fio"_s);
+    const QList<int> sorted = listedIds();
+    QCOMPARE(sorted, (QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 10, 14, 15}));
+    QVERIFY(rating->Locate(u"id"_s, 5)); // Дмитриев
+    const int recNo = rating->RecNo();
+
+    // Another rating window reads the shared list for its own choice: class 11 only.
+    auto* b = new TFormCeateRatingReg;
+    main.openChild(b);
+    QCOMPARE(listedIds().size(), 10);
+    if (gone)
+        s.s.db.exec(u"DELETE FROM vzl_application_reg WHERE id=5"_s);
+
+    activate(a);
+    QCOMPARE(rating->SQL().last(), u"ORDER BY fio"_s);
+    QList<int> expected = sorted;
+    expected.removeAll(gone ? 5 : 0);
+    QCOMPARE(listedIds(), expected);
+    QCOMPARE(rating->FieldByName(u"id"_s).asInteger(), current);
+    QCOMPARE(rating->RecNo(), gone ? 1 : recNo);
+    QVERIFY2(seam.messages.isEmpty(), qPrintable(seam.texts().join(u'|')));
+
+    // The dialog edits the pupil in sight.
+    QString edited;
+    seam.onDialog([&](QDialog& d) {
+        edited = textOf(&d, u"LabelFIO"_s);
+        click(&d, u"BitBtn2"_s);
+    });
+    click(a, u"BitBtn3"_s);
+    QCOMPARE(edited, gone ? u"Абрамов Антон Андреевич"_s : u"Дмитриев Егор Ильич"_s);
+
+    // The other window comes back to its own rows and its own row as well.
+    activate(b);
+    QCOMPARE(listedIds().size(), gone ? 9 : 10);
+    rating->setRecNo(3);
+    const int third = rating->FieldByName(u"id"_s).asInteger();
+    activate(a);
+    QCOMPARE(rating->FieldByName(u"id"_s).asInteger(), current);
+    activate(b);
+    QCOMPARE(rating->FieldByName(u"id"_s).asInteger(), third);
+    QVERIFY2(seam.messages.isEmpty(), qPrintable(seam.texts().join(u'|')));
+}
+
+void TestRatingWindow::noClassTickedClaimsNoReread()
+{
+    Session s;
+    UiSeam seam;
+    TFormCeateRatingReg w;
+    const QMap<int, int> before = statuses(s.s.db);
+    find<QCheckBox>(&w, u"CheckBox11"_s)->click();
+    QVERIFY(!find<QPushButton>(&w, u"BitBtn4"_s)->isEnabled());
+    w.PopupStatusPopup();
+    for (QAction* a : w.PopupStatus()->actions())
+        QVERIFY(!a->isEnabled());
+    seam.clear();
+
+    w.N3Click();
+    find<QRadioButton>(&w, u"RadioEdit0"_s)->click();
+    w.BitBtn3Click();
+    w.BitBtn4Click();
+    w.FormActivate();
+    QVERIFY(!seam.texts().contains(TChildForm::refreshedText()));
+    QCOMPARE(seam.texts(), (QStringList{u"Не выбран класс обучения"_s, u"Не выбран класс обучения"_s}));
+    QCOMPARE(seam.dialogs, QStringList());
+    QCOMPARE(statuses(s.s.db), before);
+}
+
+void TestRatingWindow::rereadAfterReconnectIsQuiet()
+{
+    Session s;
+    UiSeam seam;
+    TFormCeateRatingReg w;
+    TQuery* q = DataZRT->emptySQL;
+    q->Close();
+    q->SQL() = QStringList{u"SELECT CONNECTION_ID() as c"_s};
+    q->Open();
+    const int id = q->FieldByName(u"c"_s).asInteger();
+    q->Close();
+    s.s.db.exec(u"KILL %1"_s.arg(id));
+    find<QRadioButton>(&w, u"RadioGender1"_s)->click(); // the list is closed, its reading fails
+    QCOMPARE(seam.messages.size(), 1);
+    // the failed reading gives the list its former rows back (other windows keep them)
+    QVERIFY(DataZRT->GETcreateRatingReg->Active());
+
+    QVERIFY(DataZRT->changeNET(0));
+    seam.clear();
+    const QMap<int, int> before = statuses(s.s.db);
+    w.N3Click(); // the list is read again, nothing is set on a row not in sight
+    QCOMPARE(seam.texts(), QStringList());
+    QCOMPARE(statuses(s.s.db), before);
+    QCOMPARE(listedIds(), (QList<int>{2, 14, 4, 6}));
+    w.N3Click();
+    QCOMPARE(seam.texts(), QStringList());
+    QCOMPARE(statuses(s.s.db).value(2), 7);
+}
+
+void TestRatingWindow::currentColouredRowIsFramed()
+{
+    Session s;
+    TFormCeateRatingReg w;
+    w.resize(1200, 700);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    auto* grid = find<TDBGrid>(&w, u"DBGrid1"_s);
+    // 2 Борисова 15 (silver), 9 Жуков 7 (light red)
+    for (int recNo : {2, 9}) {
+        DataZRT->GETcreateRatingReg->setRecNo(recNo);
+        QTest::qWait(20);
+        const QColor colour = grid->rowColor(recNo);
+        const QImage shot = grid->viewport()->grab().toImage();
+        const QRect cell = grid->visualRect(grid->model()->index(recNo - 1, 2));
+        const QRgb frame = colour.darker(170).rgb();
+        QCOMPARE(shot.pixel(cell.center().x(), cell.top()), frame);
+        QCOMPARE(shot.pixel(cell.center().x(), cell.bottom()), frame);
+        QCOMPARE(shot.pixel(cell.right() - 3, cell.center().y()), colour.rgb());
+        // the row below has no frame
+        const QRect below = grid->visualRect(grid->model()->index(recNo, 2));
+        QVERIFY(shot.pixel(below.center().x(), below.top() + 3) != frame);
+    }
 }
 
 QTEST_MAIN(TestRatingWindow)
