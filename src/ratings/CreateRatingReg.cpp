@@ -2,6 +2,7 @@
 
 #include "ratings/CreateRatingFinalEdit.h"
 #include "ratings/RatingPreview.h"
+#include "ratings/RatingUndo.h"
 #include "export/Excel.h"
 #include "export/RatingSheet.h"
 #include "export/SheetMessages.h"
@@ -160,6 +161,8 @@ TFormCeateRatingReg::TFormCeateRatingReg(QWidget* parent)
     connect(ui->BitBtn2, &QPushButton::clicked, this, handler([this] { BitBtn2Click(); }));
     connect(ui->BitBtn3, &QPushButton::clicked, this, handler([this] { BitBtn3Click(); }));
     connect(ui->BitBtn4, &QPushButton::clicked, this, handler([this] { BitBtn4Click(); }));
+    connect(ui->BitBtn5, &QPushButton::clicked, this, handler([this] { BitBtn5Click(); }));
+    offerUndo(nullptr);
 
     showsShared(DataZRT->GETeduReg, [] { return QVariantMap{{u"userID"_s, DataZRT->userID}}; }, [this] {
         // shared: read again, it keeps this window's choice
@@ -223,6 +226,8 @@ QVariant TFormCeateRatingReg::eventValue(const QString& field) const
 
 void TFormCeateRatingReg::eventChange()
 {
+    if (chosenEvent() != shownEvent_)
+        offerUndo(nullptr);
     shownEvent_ = chosenEvent();
     fillWinner();
     readData();
@@ -250,25 +255,14 @@ void TFormCeateRatingReg::DBLookupComboBox1KeyValueChanged()
 
 void TFormCeateRatingReg::CheckBox1Click()
 {
+    offerUndo(nullptr);
     readData();
     readPreview();
 }
 
 void TFormCeateRatingReg::readPreview()
 {
-    QList<std::optional<double>> results;
-    if (checkClass()) {
-        TQuery* q = DataZRT->GETratingResultsReg;
-        q->Close();
-        q->ParamByName(u"eduID"_s).setAsInteger(chosenEvent());
-        q->ParamByName(u"classes"_s).setAsString(classGroup());
-        q->Open();
-        results.reserve(q->RecordCount());
-        for (int row = 0; row < q->RecordCount(); ++row)
-            results << ratingResult(q->value(row, 0));
-        q->Close();
-    }
-    preview_->setResults(results);
+    preview_->setRows(readApplyRows(chosenEvent(), classGroup()));
     updatePreview();
 }
 
@@ -393,9 +387,14 @@ void TFormCeateRatingReg::DBGrid1EditError(const QString& message)
 
 void TFormCeateRatingReg::fillWinner()
 {
-    ui->EditWinnerMin->setText(TField(u"prizeWinnerMin"_s, eventValue(u"prizeWinnerMin"_s)).asString());
-    ui->EditWinnerMax->setText(TField(u"prizeWinnerMax"_s, eventValue(u"prizeWinnerMax"_s)).asString());
-    ui->EditWinner->setText(TField(u"Winner"_s, eventValue(u"Winner"_s)).asString());
+    showScores(eventValue(u"prizeWinnerMin"_s), eventValue(u"prizeWinnerMax"_s), eventValue(u"Winner"_s));
+}
+
+void TFormCeateRatingReg::showScores(const QVariant& min, const QVariant& max, const QVariant& winner)
+{
+    ui->EditWinnerMin->setText(TField(u"prizeWinnerMin"_s, min).asString());
+    ui->EditWinnerMax->setText(TField(u"prizeWinnerMax"_s, max).asString());
+    ui->EditWinner->setText(TField(u"Winner"_s, winner).asString());
 }
 
 void TFormCeateRatingReg::EditWinnerMaxChange()
@@ -449,9 +448,12 @@ void TFormCeateRatingReg::BitBtn2Click()
     progress().setRange(0, 5);
     progress().setPosition(0);
     progress().setStep(u"Запись проходных баллов"_s);
+    std::unique_ptr<TApplyUndo> undo;
     try {
         // Scores and statuses stand or fall together.
         DataZRT->FDConnection1.inTransaction([&] {
+            // read before and after the statements, in the transaction: the undo record
+            const TApplySnapshot before = TApplySnapshot::read(event, classGroup());
             TQuery* upd = DataZRT->UPDwinnerReg;
             upd->Close();
             upd->ParamByName(u"eduID"_s).setAsInteger(event);
@@ -474,6 +476,7 @@ void TFormCeateRatingReg::BitBtn2Click()
                 q->ParamByName(u"prizeWinnerMax"_s).setAsFloat(scores.prizeWinnerMax);
             });
             progress().setPosition(5);
+            undo = std::make_unique<TApplyUndo>(before, TApplySnapshot::read(event, classGroup()));
         });
     } catch (...) {
         // Nothing of it stays written.
@@ -482,9 +485,32 @@ void TFormCeateRatingReg::BitBtn2Click()
         throw;
     }
     progress().setStepText(u"Статусы изменены"_s);
+    offerUndo(std::move(undo));
     rememberRow([] {});
+    readPreview();
     progress().setPosition(0);
     progress().hideStep();
+}
+
+void TFormCeateRatingReg::offerUndo(std::unique_ptr<TApplyUndo> undo)
+{
+    undo_ = std::move(undo);
+    ui->BitBtn5->setVisible(undo_ != nullptr);
+}
+
+void TFormCeateRatingReg::BitBtn5Click()
+{
+    if (!undo_)
+        return;
+    const TUndoResult done = undo_->run(); // a failure keeps the record: it can be tried again
+    if (!done.scoresLeft) {
+        const TStoredScores& scores = undo_->scoresBefore();
+        showScores(scores.prizeWinnerMin, scores.prizeWinnerMax, scores.winner);
+    }
+    offerUndo(nullptr);
+    rememberRow([] {});
+    readPreview();
+    ShowInformation(undoReportText(done));
 }
 
 void TFormCeateRatingReg::PopupStatusPopup()
@@ -505,6 +531,7 @@ void TFormCeateRatingReg::FormActivate()
     // a result typed before the window was left is written, not dropped
     ui->DBGrid1->postEdit();
     TChildForm::FormActivate();
+    readPreview(); // statuses another window changed count too
 }
 
 void TFormCeateRatingReg::updateStatus(int code)
@@ -518,6 +545,7 @@ void TFormCeateRatingReg::updateStatus(int code)
         upd->ParamByName(u"statusID"_s).setAsInteger(code);
         upd->ExecSQL();
     });
+    readPreview();
 }
 
 void TFormCeateRatingReg::BitBtn3Click()

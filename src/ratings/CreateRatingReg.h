@@ -12,6 +12,7 @@
 
 class QButtonGroup;
 class QMenu;
+class TApplyUndo;
 class TExcel;
 class TProgressLabel;
 class TProgressSink;
@@ -65,6 +66,9 @@ public:
     /// of the ticked classes in one transaction, then reads the rating again at
     /// the same record number.
     void BitBtn2Click();
+    /// "Отменить применение": puts back the passing scores and the statuses of
+    /// the last apply where nobody changed them since, and says how many.
+    void BitBtn5Click();
     /// "Редактировать": result and status of the current row in the dialog.
     void BitBtn3Click();
     /// "Экспорт": the rating as the grid shows it (rows, order) into a new
@@ -118,6 +122,10 @@ private:
     QVariant eventValue(const QString& field) const;
     void eventChange();
     void rememberRow(const std::function<void()>& change);
+    void showScores(const QVariant& min, const QVariant& max, const QVariant& winner);
+    /// Keeps the record of the last apply and offers "Отменить применение"
+    /// while there is one.
+    void offerUndo(std::unique_ptr<TApplyUndo> undo);
 
     Ui::TFormCeateRatingReg* ui;
     QButtonGroup* gender_;
@@ -128,6 +136,7 @@ private:
     int shownEvent_ = -1;
     /// The spreadsheet of the last export; the next export replaces it.
     std::unique_ptr<TExcel> XLAplication;
+    std::unique_ptr<TApplyUndo> undo_;
 };
 
 /// The most recently opened instance; cleared when it closes.
