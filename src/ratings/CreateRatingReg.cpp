@@ -503,7 +503,7 @@ void TFormCeateRatingReg::BitBtn5Click()
     if (!undo_)
         return;
     const TUndoResult done = undo_->run(); // a failure keeps the record: it can be tried again
-    if (!done.scoresLeft) {
+    if (done.scores == TUndoResult::Scores::Restored) {
         const TStoredScores& scores = undo_->scoresBefore();
         showScores(scores.prizeWinnerMin, scores.prizeWinnerMax, scores.winner);
     }

@@ -79,7 +79,8 @@ TUndoResult TApplyUndo::run() const
     TUndoResult result;
     DataZRT->FDConnection1.inTransaction([&] {
         result = {};
-        if (!(before_ == written_)) {
+        result.scores = before_ == written_ ? TUndoResult::Scores::Unchanged : TUndoResult::Scores::Restored;
+        if (result.scores == TUndoResult::Scores::Restored) {
             TQuery* q = scratch(restoreScoresSql());
             q->ParamByName(u"eduID"_s).setAsInteger(eventID_);
             q->ParamByName(u"oldMin"_s).setValue(before_.prizeWinnerMin);
@@ -89,7 +90,8 @@ TUndoResult TApplyUndo::run() const
             q->ParamByName(u"newMax"_s).setValue(written_.prizeWinnerMax);
             q->ParamByName(u"newWinner"_s).setValue(written_.winner);
             q->ExecSQL();
-            result.scoresLeft = q->RowsAffected() == 0;
+            if (q->RowsAffected() == 0)
+                result.scores = TUndoResult::Scores::Left;
         }
         for (const Group& g : groups_) {
             for (const QStringList& statement : restoreStatusSql(g.written, g.old, g.ids)) {
@@ -105,10 +107,17 @@ TUndoResult TApplyUndo::run() const
 
 QString undoReportText(const TUndoResult& result)
 {
-    return u"Применение отменено.\n\rВосстановлено статусов: %1.\n\r"
-           "Оставлено как есть, потому что их изменили после применения: %2.\n\r"_s
-               .arg(result.restored)
-               .arg(result.left)
-           + (result.scoresLeft ? u"Проходные баллы изменены после применения и оставлены как есть."_s
-                                : u"Проходные баллы восстановлены."_s);
+    QString text = u"Применение отменено.\n\rВосстановлено статусов: %1.\n\r"
+                   "Оставлено как есть, потому что их изменили после применения: %2."_s
+                       .arg(result.restored)
+                       .arg(result.left);
+    switch (result.scores) {
+    case TUndoResult::Scores::Restored:
+        return text + u"\n\rПроходные баллы восстановлены."_s;
+    case TUndoResult::Scores::Left:
+        return text + u"\n\rПроходные баллы изменены после применения и оставлены как есть."_s;
+    case TUndoResult::Scores::Unchanged:
+        break;
+    }
+    return text;
 }

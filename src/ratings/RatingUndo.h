@@ -44,8 +44,12 @@ struct TUndoResult {
     /// Statuses the apply wrote that were changed since (or whose rows are
     /// gone): left as they are.
     int left = 0;
-    /// The passing scores were changed since the apply and are left as they are.
-    bool scoresLeft = false;
+    enum class Scores {
+        Restored,  ///< put back
+        Unchanged, ///< the apply wrote the scores that were stored already
+        Left,      ///< changed since the apply: left as they are
+    };
+    Scores scores = Scores::Restored;
     bool operator==(const TUndoResult&) const = default;
 };
 
@@ -92,7 +96,7 @@ private:
 
 /// The message after undoing, lines broken by LF CR.
 ///
-///     undoReportText({12, 1, false})
+///     undoReportText({12, 1, TUndoResult::Scores::Restored})
 ///     // "Применение отменено.\n\rВосстановлено статусов: 12.\n\rОставлено как есть, потому что их
 ///     //  изменили после применения: 1.\n\rПроходные баллы восстановлены."
 QString undoReportText(const TUndoResult& result);
