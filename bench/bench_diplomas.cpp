@@ -1,7 +1,7 @@
 // "Создать" of the diploma window for 100 participants on an A4 template at
-// 300 dots per inch (2480 x 3508), served by a local file server of the
-// benchmark's own: the download, the drawing, the JPEG files and the PDF of
-// all of them.
+// 200 dots per inch (1654 x 2339, the size the drawing positions are made
+// for), served by a local file server of the benchmark's own: the download,
+// the drawing, the JPEG files and the PDF of all of them.
 //
 //     scripts/testdb.sh start /tmp/bench-db
 //     build/bench/bench_diplomas --server-dir /tmp/bench-db --out /tmp/diplomas
@@ -78,20 +78,23 @@ private:
     QByteArray request_;
 };
 
-// A4 at 300 dots per inch with a frame and some shading, so that the JPEG
-// coder has a picture to code and not a flat page.
+// A4 at 200 dots per inch: a shaded border band with a frame, so that the JPEG
+// coder has a picture to code and not a flat page, and a white field where the
+// texts go (the place and year line at y 2245 in a white tab of the band).
 QByteArray a4Template()
 {
-    QImage t(2480, 3508, QImage::Format_RGB32);
-    t.setDotsPerMeterX(11811);
-    t.setDotsPerMeterY(11811);
+    QImage t(1654, 2339, QImage::Format_RGB32);
+    t.setDotsPerMeterX(7874);
+    t.setDotsPerMeterY(7874);
     QPainter p(&t);
-    QLinearGradient g(0, 0, 2480, 3508);
+    QLinearGradient g(0, 0, 1654, 2339);
     g.setColorAt(0, QColor(250, 244, 225));
     g.setColorAt(1, QColor(228, 214, 180));
     p.fillRect(t.rect(), g);
-    p.setPen(QPen(QColor(150, 110, 40), 40));
-    p.drawRect(120, 120, 2240, 3268);
+    p.setPen(QPen(QColor(150, 110, 40), 14));
+    p.drawRect(40, 40, 1574, 2259);
+    p.fillRect(QRect(127, 127, 1400, 2085), Qt::white);
+    p.fillRect(QRect(507, 2200, 640, 105), Qt::white);
     p.end();
     QByteArray bytes;
     QBuffer buffer(&bytes);

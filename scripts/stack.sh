@@ -120,13 +120,15 @@ assets_tool() {
 }
 
 write_www() {
-    [[ -f "$WWW/.complete" ]] && return 0
+    # The mark names the templates' size: files of an earlier asset writer
+    # (A4 at 300 dpi) are written again.
+    [[ -f "$WWW/.complete-a4-200dpi" ]] && return 0
     local tool
     tool=$(assets_tool)
     rm -rf "$WWW.new"
     QT_QPA_PLATFORM=offscreen "$tool" "$WWW.new" 2>"$STATE/assets.log" \
         || { cat "$STATE/assets.log" >&2; die "writing the file server's files failed"; }
-    touch "$WWW.new/.complete"
+    touch "$WWW.new/.complete-a4-200dpi"
     rm -rf "$WWW"
     mv "$WWW.new" "$WWW"
     note "file server: files written to $WWW"

@@ -6,11 +6,17 @@
 //
 // Usage: talvira_assets <folder>
 //
-// The templates are A4 portrait at 300 dpi (2480 x 3508). Each has its own
-// colours, border ornament and emblem; the middle of the sheet stays white
-// because the workstation prints the diploma texts there (titles from y 710,
-// the school box from x 255 to width - 255 and y 1350 to 1700, the place and
-// year at y 2245).
+// The templates are A4 portrait at 200 dpi (1654 x 2339), the size the
+// workstation's drawing positions are made for. Each has its own colours,
+// border ornament and emblem; the sheet is white where the workstation prints
+// the diploma texts: the titles from y 710, the event, class and name lines
+// down to y 1300, the school box from x 255 to width - 255 and y 1350 to 1700,
+// the registration number at x 377, y 1733, and the place and year at y 2245,
+// which sits in a white tab that breaks the bottom border.
+//
+// The artwork is laid out on a sheet of 2480 x 3508 units (A4 at 300 units to
+// the inch) and scaled down to the image: a unit is 2/3 of a pixel, so the
+// workstation's y 2245 is unit 3368.
 
 #include <QCoreApplication>
 #include <QDir>
@@ -39,14 +45,25 @@ struct AssetError : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-constexpr int kWidth = 2480;
-constexpr int kHeight = 3508;
-constexpr int kDotsPerMeter = 11811;  // 300 dpi
+// The image.
+constexpr int kImageWidth = 1654;
+constexpr int kImageHeight = 2339;
+constexpr int kDotsPerMeter = 7874;  // 200 dpi
 constexpr int kQuality = 90;
 
+// The sheet the artwork is laid out on, in units.
+constexpr int kWidth = 2480;
+constexpr int kHeight = 3508;
+
 // Insets of the border, from the edge of the sheet.
-constexpr int kOuter = 60;
-constexpr int kBand = 205;  // the white field starts here
+constexpr int kOuter = 30;
+constexpr int kInner = kOuter + 22;  // the thin line inside the outer frame
+constexpr int kBand = 190;  // the white field starts here
+
+// The white tab in the middle of the bottom band that holds the place and
+// year line (pixel rows 2245 to about 2295, units 3368 to 3443).
+constexpr double kTabLeft = 760;
+constexpr double kTabRight = kWidth - kTabLeft;
 
 enum class Motif { Laurel, Geometry, Stars };
 
@@ -116,6 +133,23 @@ void drawLeaf(QPainter& p, QPointF c, double a, double len, double wid, const QC
     p.restore();
 }
 
+// The outline of the white field with its tab, grown by `grow` units on every
+// side but the tab's bottom, which stays on the thin line of the outer frame.
+QPainterPath whiteField(double grow)
+{
+    QPainterPath field;
+    field.addRect(QRectF(kBand - grow, kBand - grow, kWidth - 2 * (kBand - grow), kHeight - 2 * (kBand - grow)));
+    QPainterPath tab;
+    tab.addRect(QRectF(kTabLeft - grow, kHeight - kBand - 40, kTabRight - kTabLeft + 2 * grow,
+                       kBand + 40 - kInner - 2));
+    return field.united(tab).simplified();
+}
+
+bool inTab(double x)
+{
+    return x > kTabLeft - 60 && x < kTabRight + 60;
+}
+
 // The border band: gradient paper, then the white field.
 void drawPaper(QPainter& p, const Theme& t)
 {
@@ -124,7 +158,7 @@ void drawPaper(QPainter& p, const Theme& t)
     g.setColorAt(0.5, t.paperTo);
     g.setColorAt(1, t.paperFrom);
     p.fillRect(QRect(0, 0, kWidth, kHeight), g);
-    p.fillRect(QRect(kBand, kBand, kWidth - 2 * kBand, kHeight - 2 * kBand), Qt::white);
+    p.fillPath(whiteField(0), Qt::white);
 }
 
 // Waves along all four sides of the band, several phases on top of each other.
@@ -139,13 +173,16 @@ void drawGuilloche(QPainter& p, const QColor& colour, double mid, double amplitu
         QPainterPath top, bottom, left, right;
         for (double x = from; x <= toX; x += 4) {
             const double d = amplitude * std::sin(2 * M_PI * x / period + ph);
-            if (x == from) {
+            if (x == from)
                 top.moveTo(x, mid + d);
-                bottom.moveTo(x, kHeight - mid - d);
-            } else {
+            else
                 top.lineTo(x, mid + d);
+            if (inTab(x))
+                continue;
+            if (x == from || inTab(x - 4))
+                bottom.moveTo(x, kHeight - mid - d);
+            else
                 bottom.lineTo(x, kHeight - mid - d);
-            }
         }
         for (double y = from; y <= toY; y += 4) {
             const double d = amplitude * std::sin(2 * M_PI * y / period + ph);
@@ -171,7 +208,8 @@ void alongBand(double mid, double step, F&& draw)
     const double from = kOuter + 150;
     for (double x = from; x <= kWidth - from; x += step) {
         draw(QPointF(x, mid), 0.0);
-        draw(QPointF(x, kHeight - mid), M_PI);
+        if (!inTab(x))
+            draw(QPointF(x, kHeight - mid), M_PI);
     }
     for (double y = from; y <= kHeight - from; y += step) {
         draw(QPointF(mid, y), -M_PI / 2);
@@ -237,11 +275,11 @@ void drawFrames(QPainter& p, const Theme& t)
     p.setPen(QPen(t.primary, 14, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
     p.drawRect(QRectF(kOuter, kOuter, kWidth - 2 * kOuter, kHeight - 2 * kOuter));
     p.setPen(QPen(t.primary, 4, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
-    p.drawRect(QRectF(kOuter + 22, kOuter + 22, kWidth - 2 * (kOuter + 22), kHeight - 2 * (kOuter + 22)));
+    p.drawRect(QRectF(kInner, kInner, kWidth - 2 * kInner, kHeight - 2 * kInner));
     p.setPen(QPen(t.secondary, 6, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
-    p.drawRect(QRectF(kBand - 14, kBand - 14, kWidth - 2 * (kBand - 14), kHeight - 2 * (kBand - 14)));
+    p.drawPath(whiteField(14));
     p.setPen(QPen(t.secondary, 2, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
-    p.drawRect(QRectF(kBand, kBand, kWidth - 2 * kBand, kHeight - 2 * kBand));
+    p.drawPath(whiteField(0));
 }
 
 // Rosettes in the four corners of the band.
@@ -311,7 +349,7 @@ void drawWreath(QPainter& p, QPointF c, double r, const QColor& colour)
 void drawEmblem(QPainter& p, const Theme& t)
 {
     p.save();
-    p.translate(kWidth / 2.0, 400);
+    p.translate(kWidth / 2.0, 440);
     p.scale(0.68, 0.68);
     const QPointF c(0, 0);
     const double r = 170;
@@ -443,26 +481,29 @@ void drawTexts(QPainter& p, const Theme& t)
     while (QFontMetrics(heading).horizontalAdvance(headingText) > kWidth - 2 * kBand - 240)
         heading.setPixelSize(heading.pixelSize() - 2);
     p.setFont(heading);
-    p.drawText(QRectF(kBand, 590, kWidth - 2 * kBand, 64), Qt::AlignHCenter | Qt::AlignTop, headingText);
-    drawDivider(p, t, 668, 560);
-
-    drawDivider(p, t, 2360, 760);
+    p.drawText(QRectF(kBand, 700, kWidth - 2 * kBand, 64), Qt::AlignHCenter | Qt::AlignTop, headingText);
+    p.setFont(pixelFont("Liberation Serif", 40, false, true));
+    p.drawText(QRectF(kBand, 790, kWidth - 2 * kBand, 60), Qt::AlignHCenter | Qt::AlignTop, QString::fromUtf8(t.footer));
+    drawDivider(p, t, 900, 560);
+    // Here the workstation prints the titles (from unit 1065), the event, the
+    // class, the name and the school (down to unit 2550) and the registration
+    // number (unit 2600, from unit 565 on the left).
 
     // signatures and the seal
     QFont sign = pixelFont("Liberation Serif", 46);
     p.setFont(sign);
     p.setPen(t.primary);
     const double left = 330, lineFrom = 1080, lineTo = 1560;
-    p.drawText(QPointF(left, 2560), QStringLiteral("Председатель оргкомитета"));
-    p.drawText(QPointF(left, 2760), QStringLiteral("Председатель жюри"));
+    p.drawText(QPointF(left, 2790), QStringLiteral("Председатель оргкомитета"));
+    p.drawText(QPointF(left, 2960), QStringLiteral("Председатель жюри"));
     p.setPen(QPen(t.primary, 3));
-    p.drawLine(QPointF(lineFrom, 2566), QPointF(lineTo, 2566));
-    p.drawLine(QPointF(lineFrom, 2766), QPointF(lineTo, 2766));
+    p.drawLine(QPointF(lineFrom, 2796), QPointF(lineTo, 2796));
+    p.drawLine(QPointF(lineFrom, 2966), QPointF(lineTo, 2966));
     p.setFont(pixelFont("Liberation Serif", 30, false, true));
-    p.drawText(QRectF(lineFrom, 2574, lineTo - lineFrom, 40), Qt::AlignHCenter, QStringLiteral("(подпись)"));
-    p.drawText(QRectF(lineFrom, 2774, lineTo - lineFrom, 40), Qt::AlignHCenter, QStringLiteral("(подпись)"));
+    p.drawText(QRectF(lineFrom, 2804, lineTo - lineFrom, 40), Qt::AlignHCenter, QStringLiteral("(подпись)"));
+    p.drawText(QRectF(lineFrom, 2974, lineTo - lineFrom, 40), Qt::AlignHCenter, QStringLiteral("(подпись)"));
 
-    const QPointF seal(1930, 2650);
+    const QPointF seal(1930, 2870);
     QPen dashed(t.secondary, 5, Qt::DashLine);
     p.setPen(dashed);
     p.setBrush(Qt::NoBrush);
@@ -473,21 +514,20 @@ void drawTexts(QPainter& p, const Theme& t)
     p.setPen(t.secondary);
     p.drawText(QRectF(seal.x() - 140, seal.y() - 40, 280, 80), Qt::AlignCenter, QStringLiteral("М. П."));
 
-    p.setFont(pixelFont("Liberation Serif", 40, false, true));
-    p.setPen(t.primary);
-    p.drawText(QRectF(kBand, 3120, kWidth - 2 * kBand, 60), Qt::AlignHCenter, QString::fromUtf8(t.footer));
-    drawDivider(p, t, 3220, 420);
+    // Below it the place and year, printed by the workstation in the tab.
+    drawDivider(p, t, 3200, 760);
 }
 
 QImage drawTemplate(const Theme& t)
 {
-    QImage img(kWidth, kHeight, QImage::Format_RGB32);
+    QImage img(kImageWidth, kImageHeight, QImage::Format_RGB32);
     img.setDotsPerMeterX(kDotsPerMeter);
     img.setDotsPerMeterY(kDotsPerMeter);
     img.fill(Qt::white);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
+    p.scale(double(kImageWidth) / kWidth, double(kImageHeight) / kHeight);
     drawPaper(p, t);
     drawBandOrnament(p, t);
     drawFrames(p, t);

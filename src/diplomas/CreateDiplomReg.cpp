@@ -202,8 +202,8 @@ void TFormCreateDiplomReg::readData()
 
 void TFormCreateDiplomReg::VeriFyPermission()
 {
+    // The list has just been read for this event: it is not read a second time.
     if (event_.permissionDiplom == 1) {
-        readData();
         setGenerationEnabled(true);
     } else {
         setGenerationEnabled(false);
@@ -284,6 +284,7 @@ bool TFormCreateDiplomReg::LoadTemplate()
         if (decoded.isNull())
             throw EError(u"файл %1 не является изображением"_s.arg(url.path()));
         template_ = std::move(decoded);
+        templatePath_ = url.path();
         return true;
     } catch (const EError& e) {
         progress().setRange(0, selectedAtStart_);
@@ -324,9 +325,9 @@ TDiplomaData TFormCreateDiplomReg::participant(int recNo)
     school->Close();
     school->ParamByName(u"idApp"_s).setAsInteger(d.appID);
     school->Open();
-    if (school->IsEmpty())
-        throw EDiplomaFailure(fullName(d), u"в базе данных не найдена школа участника"_s);
-    d.school = school->FieldByName(u"fullname"_s).asString();
+    // A pupil without a school row gets an empty school line.
+    if (!school->IsEmpty())
+        d.school = school->FieldByName(u"fullname"_s).asString();
     return d;
 }
 
@@ -367,6 +368,7 @@ void TFormCreateDiplomReg::BitBtn4Click()
     QString failure;
     int made = 0;
     QString pdf;
+    QString pdfFailure;
     {
         // However the run ends: the bar empty, the list at the row it was on
         // and shown again, the label hidden.
@@ -409,6 +411,7 @@ void TFormCreateDiplomReg::BitBtn4Click()
         made = run.produced();
         produced_ = made;
         pdf = run.pdfFile();
+        pdfFailure = run.pdfFailure();
     }
 
     const QString shown = QDir::toNativeSeparators(folder);
@@ -418,8 +421,11 @@ void TFormCreateDiplomReg::BitBtn4Click()
                          + shown);
         return;
     }
-    ShowInformation(u"Создание дипломов (сертификатов) завершено.\n\rФайлы сохранены в папке:\n\r"_s + shown
-                    + u"\n\rВсе дипломы (сертификаты) для печати в одном файле:\n\r"_s + QFileInfo(pdf).fileName());
+    const QString done = u"Создание дипломов (сертификатов) завершено.\n\rФайлы сохранены в папке:\n\r"_s + shown;
+    if (pdf.isEmpty())  // the images are there; only the file for the printer is missing
+        ShowWarning(done + u"\n\rФайл для печати (PDF) не создан:\n\r"_s + pdfFailure);
+    else
+        ShowInformation(done + u"\n\rВсе дипломы (сертификаты) для печати в одном файле:\n\r"_s + QFileInfo(pdf).fileName());
     TShell::OpenFolder(folder + u'/');
 }
 
@@ -430,7 +436,8 @@ void TFormCreateDiplomReg::BitBtn5Click()
         ShowInformation(u"Нет участников для просмотра диплома (сертификата)."_s);
         return;
     }
-    if (template_.isNull()) {
+    // The chosen event's own template: one held for another event is not it.
+    if (template_.isNull() || templatePath_ != getNameCanvas(event_.SubjectsID)) {
         selectedAtStart_ = 0;
         produced_ = 0;
         progress().setStep(u"Скачивание шаблона..."_s);

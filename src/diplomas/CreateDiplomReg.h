@@ -60,14 +60,14 @@ public:
     void BitBtn4Click();
 
     /// "Просмотр": the current row's diploma drawn as "Создать" draws it (the
-    /// template downloaded first when the window holds none), shown in a
-    /// modal dialog; no file is written.
+    /// chosen event's template downloaded first unless the window holds it),
+    /// shown in a modal dialog; no file is written.
     void BitBtn5Click();
 
     /// Fills `MemList` with the participants of the chosen event, none ticked.
     void readData();
-    /// Applies the event's `permissionDiplom`: 1 opens "Выбрать все" and
-    /// "Создать", anything else closes them with a message.
+    /// Applies the event's `permissionDiplom` to the list just read: 1 opens
+    /// "Выбрать все" and "Создать", anything else closes them with a message.
     void VeriFyPermission();
     /// The rows whose "Выбор" is exactly "Да".
     int countSelected() const;
@@ -82,7 +82,7 @@ public:
     bool LoadTemplate();
 
     /// The participant of a row (from 1) as the list shows it, with his school
-    /// read from the database. Throws EDiplomaFailure when he has no school row.
+    /// read from the database (empty when he has no school row).
     TDiplomaData participant(int recNo);
 
     /// The event the list was read for.
@@ -104,6 +104,7 @@ private:
     TMemTable* MemList;
     TDataSource* SourceList;
     QImage template_;
+    QString templatePath_;  // where template_ was downloaded from
     Event event_;
     int listEvent_ = -1;
     int selectedAtStart_ = 0;

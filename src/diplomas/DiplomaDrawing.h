@@ -88,9 +88,9 @@ struct TDiplomaText {
 /// The nine texts of one image, in drawing order, for a template of that width.
 /// Throws EError for a status that gets no document.
 ///
-///     const QList<TDiplomaText> t = diplomaTexts(d, 2480, faces);
+///     const QList<TDiplomaText> t = diplomaTexts(d, 1654, faces);
 ///     t[0].text   // "ДИПЛОМ"
-///     t[7].box    // QRect(255, 1350, 2480 - 510, 350): the school name
+///     t[7].box    // QRect(255, 1350, 1654 - 510, 350): the school name
 QList<TDiplomaText> diplomaTexts(const TDiplomaData& data, int templateWidth, const TDiplomaFaces& faces);
 
 /// Draws one participant's texts on a fresh copy of the template and returns

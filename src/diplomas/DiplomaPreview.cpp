@@ -3,6 +3,7 @@
 #include "ui_DiplomaPreview.h"
 
 #include <QPainter>
+#include <QScreen>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -44,12 +45,25 @@ TFormDiplomaPreview::TFormDiplomaPreview(const QImage& image, const QString& par
     setWindowFlag(Qt::WindowMaximizeButtonHint);
     setWindowTitle(windowTitle() + u": "_s + participant);
     ui->Image1->setImage(image);
+    if (const QScreen* screen = parent ? parent->screen() : this->screen())
+        resize(openingSize(screen->availableGeometry().size(), image.size()));
     connect(ui->BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
 }
 
 TFormDiplomaPreview::~TFormDiplomaPreview()
 {
     delete ui;
+}
+
+QSize TFormDiplomaPreview::openingSize(const QSize& available, const QSize& image)
+{
+    // Room for the frame and title of the window, and for the button row and
+    // the margins around the picture inside it.
+    constexpr int frame = 60, buttons = 60, margins = 24;
+    const int height = qMax(200, qMin(800 + buttons, available.height() - frame));
+    const int pictureHeight = height - buttons;
+    const int pictureWidth = image.isEmpty() ? pictureHeight * 7 / 10 : pictureHeight * image.width() / image.height();
+    return {qMin(qMax(300, pictureWidth + margins), qMax(300, available.width() - margins)), height};
 }
 
 const QImage& TFormDiplomaPreview::image() const

@@ -28,7 +28,8 @@ private:
 };
 
 /// Modal dialog "Просмотр диплома (сертификата)": the drawn image, scaled to
-/// the dialog, which can be enlarged or maximised.
+/// the dialog, which can be enlarged or maximised. It opens as large as its
+/// screen allows with the frame and the button row in view.
 ///
 ///     TFormDiplomaPreview dlg(image, u"Петров Иван Сергеевич"_s, this);
 ///     TDialogs::ShowModal(dlg);
@@ -40,6 +41,13 @@ public:
 
     /// The image shown, at its full size.
     const QImage& image() const;
+
+    /// The size the dialog opens with on a screen whose free area (without
+    /// task bars) is available: a page of the image's proportions at most 800
+    /// pixels high, the window frame and title (up to 60 pixels) left room.
+    ///
+    ///     TFormDiplomaPreview::openingSize(QSize(1366, 728), QSize(1654, 2339))   // 453 x 668
+    static QSize openingSize(const QSize& available, const QSize& image);
 
 private:
     Ui::TFormDiplomaPreview* ui;

@@ -1,9 +1,29 @@
 #include "diplomas/DiplomaRun.h"
 
-#include "diplomas/DiplomaPdf.h"
+#include "export/JpegPdf.h"
 #include "ui/Progress.h"
 
+#include <QPageSize>
+#include <cmath>
+
 using namespace Qt::Literals::StringLiterals;
+
+QSizeF diplomaPageSize(const QImage& templ)
+{
+    // Qt gives 2835 dots per metre (72 per inch) to an image that does not say.
+    const int dpm = templ.dotsPerMeterX();
+    const double dpi = dpm > 0 ? qMax(1.0, std::round(dpm * 0.0254)) : 72.0;
+    const QSizeF size(templ.width() * 72.0 / dpi, templ.height() * 72.0 / dpi);
+    // A size within a point of a standard one (A4) takes the standard's size,
+    // turned as the template is.
+    const QSizeF portrait(qMin(size.width(), size.height()), qMax(size.width(), size.height()));
+    const QPageSize standard(portrait, QPageSize::Point);
+    const QSizeF points = standard.size(QPageSize::Point);
+    if (standard.id() == QPageSize::Custom || qAbs(points.width() - portrait.width()) > 1.0
+        || qAbs(points.height() - portrait.height()) > 1.0)
+        return size;
+    return size.width() > size.height() ? points.transposed() : points;
+}
 
 QString fullName(const TDiplomaData& data)
 {
@@ -23,8 +43,19 @@ TDiplomaRun::~TDiplomaRun() = default;
 
 void TDiplomaRun::writePdf(const QString& pdfPath)
 {
-    pdf_ = std::make_unique<TDiplomaPdf>(pdfPath, templ_);
-    writer_.keepImages(true);
+    try {
+        pdf_ = std::make_unique<TJpegPdf>(pdfPath, diplomaPageSize(templ_), u"АИС \"Тальвира\""_s);
+        writer_.keepJpegs(true);
+    } catch (const EError& e) {
+        pdfFailed(e.message());
+    }
+}
+
+void TDiplomaRun::pdfFailed(const QString& reason)
+{
+    pdf_.reset();
+    writer_.keepJpegs(false);
+    pdfFailure_ = reason;
 }
 
 void TDiplomaRun::add(const TDiplomaData& data)
@@ -40,9 +71,13 @@ void TDiplomaRun::finish()
     while (writer_.pending() > 0)
         takeOne();
     if (pdf_ && queued_.empty()) {
-        std::unique_ptr<TDiplomaPdf> pdf = std::move(pdf_);
-        pdf->commit();
-        pdfFile_ = pdf->path();
+        try {
+            pdf_->commit();
+            pdfFile_ = pdf_->path();
+            pdf_.reset();
+        } catch (const EError& e) {
+            pdfFailed(e.message());
+        }
     }
 }
 
@@ -57,23 +92,22 @@ void TDiplomaRun::takeOne()
 {
     const QString who = queued_.front();
     queued_.pop_front();
-    QImage image;
+    QByteArray jpeg;
     try {
-        files_ << writer_.takeNext(pdf_ ? &image : nullptr);
+        files_ << writer_.takeNext(&jpeg);
     } catch (const EError& e) {
         failed();
         throw EDiplomaFailure(who, e.message());
     } catch (const std::exception& e) {
         failed();
-        throw EDiplomaFailure(who, QString::fromLocal8Bit(e.what()));
+        throw EDiplomaFailure(who, QString::fromUtf8(e.what()));
     }
     if (pdf_) {
-        // The page goes in as soon as its image is back; the image is then let go.
+        // The page goes in as soon as its file is saved: the same bytes.
         try {
-            pdf_->addPage(image);
-        } catch (const EError&) {
-            pdf_.reset();
-            throw;
+            pdf_->addPage(jpeg);
+        } catch (const EError& e) {
+            pdfFailed(e.message());
         }
     }
     progress_.setPosition(produced());

@@ -2,6 +2,7 @@
 
 #include "data/Errors.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QImageWriter>
 #include <QSaveFile>
@@ -10,20 +11,26 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-void writeDiploma(const QImage& image, const QString& path)
+QByteArray writeDiploma(const QImage& image, const QString& path)
 {
     const auto failure = [&](const QString& reason) {
         return EError(u"Не удалось сохранить файл \"%1\": %2"_s.arg(QDir::toNativeSeparators(path), reason));
     };
+    QByteArray jpeg;
+    {
+        QBuffer buffer(&jpeg);
+        buffer.open(QIODevice::WriteOnly);
+        QImageWriter writer(&buffer, "jpeg");
+        writer.setQuality(TDiplomaWriter::Quality);
+        if (!writer.write(image))
+            throw failure(writer.errorString());
+    }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         throw failure(file.errorString());
-    QImageWriter writer(&file, "jpeg");
-    writer.setQuality(TDiplomaWriter::Quality);
-    if (!writer.write(image))
-        throw failure(writer.errorString());
-    if (!file.commit())
+    if (file.write(jpeg) != jpeg.size() || !file.commit())
         throw failure(file.errorString());
+    return jpeg;
 }
 
 TDiplomaWriter::TDiplomaWriter(const QImage& templ, const TDiplomaFaces& faces, int threads)
@@ -47,22 +54,21 @@ TDiplomaWriter::~TDiplomaWriter()
 
 void TDiplomaWriter::add(const TDiplomaData& data, const QString& path)
 {
-    std::shared_ptr<QImage> kept = keepImages_ ? std::make_shared<QImage>() : nullptr;
+    std::shared_ptr<QByteArray> kept = keepJpegs_ ? std::make_shared<QByteArray>() : nullptr;
     auto task = std::make_shared<std::packaged_task<bool()>>(
         [templ = template_, faces = faces_, cancelled = cancelled_, data, path, kept] {
             if (*cancelled)
                 return false;
-            QImage image = createTitle(templ, data, faces);
-            writeDiploma(image, path);
+            QByteArray jpeg = writeDiploma(createTitle(templ, data, faces), path);
             if (kept)
-                *kept = std::move(image);
+                *kept = std::move(jpeg);
             return true;
         });
     queue_.push_back({path, task->get_future(), kept});
     pool_.start([task] { (*task)(); });
 }
 
-QString TDiplomaWriter::takeNext(QImage* image)
+QString TDiplomaWriter::takeNext(QByteArray* jpeg)
 {
     if (queue_.empty())
         throw std::logic_error("TDiplomaWriter::takeNext: no image queued");
@@ -86,8 +92,8 @@ QString TDiplomaWriter::takeNext(QImage* image)
         *cancelled_ = false;
         throw;
     }
-    if (image)
-        *image = job.image ? std::move(*job.image) : QImage();
+    if (jpeg)
+        *jpeg = job.jpeg ? std::move(*job.jpeg) : QByteArray();
     return job.path;
 }
 

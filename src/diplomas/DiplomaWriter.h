@@ -15,12 +15,12 @@
 #include <future>
 #include <memory>
 
-/// Saves an image as a JPEG file of quality 90. The file is replaced only
-/// once the new one is complete; throws EError naming the file when it
-/// cannot be written.
+/// Codes an image as JPEG of quality 90 and saves the bytes as the file at
+/// path; returns them. The file is replaced only once the new one is complete;
+/// throws EError naming the file when it cannot be written.
 ///
-///     writeDiploma(createTitle(templ, d, faces), u"Дипломы/Физика/Петров Иван Сергеевич.jpg"_s);
-void writeDiploma(const QImage& image, const QString& path);
+///     const QByteArray jpeg = writeDiploma(createTitle(templ, d, faces), u"Дипломы/Физика/Петров Иван Сергеевич.jpg"_s);
+QByteArray writeDiploma(const QImage& image, const QString& path);
 
 /// Draws (createTitle) and saves (writeDiploma) diploma images on worker
 /// threads, several at a time, and hands them back one by one in the order
@@ -73,20 +73,21 @@ public:
     bool full() const { return int(queue_.size()) >= capacity_; }
 
     /// Waits for the oldest queued image and returns its path; rethrows its
-    /// failure (EError for a file that cannot be written). With image given
-    /// (and images kept, see keepImages) the drawn image is handed back too.
+    /// failure (EError for a file that cannot be written). With jpeg given
+    /// (and the files' bytes kept, see keepJpegs) the bytes of the saved file
+    /// are handed back too.
     ///
     ///     const QString saved = writer.takeNext();
-    QString takeNext(QImage* image = nullptr);
+    QString takeNext(QByteArray* jpeg = nullptr);
 
-    /// Keeps each drawn image until takeNext hands it back (for a second
-    /// output of the same pictures); only the queued images are held, never
-    /// the whole run. Set it before the first add.
+    /// Keeps the bytes of each saved file until takeNext hands them back (for
+    /// a second output of the same pictures, coded once); only the queued
+    /// images' bytes are held, never the whole run. Set it before the first add.
     ///
-    ///     writer.keepImages(true);
-    ///     QImage page;
+    ///     writer.keepJpegs(true);
+    ///     QByteArray page;
     ///     writer.takeNext(&page);
-    void keepImages(bool on) { keepImages_ = on; }
+    void keepJpegs(bool on) { keepJpegs_ = on; }
 
     /// The images that were under way when takeNext threw and were finished
     /// and saved all the same (the failure leaves them in place), in order.
@@ -103,7 +104,7 @@ private:
     struct Job {
         QString path;
         std::future<bool> done;  // true once the image is saved
-        std::shared_ptr<QImage> image;  // the drawn image, when images are kept
+        std::shared_ptr<QByteArray> jpeg;  // the saved file's bytes, when kept
     };
 
     void dropAll();
@@ -111,7 +112,7 @@ private:
     QImage template_;
     TDiplomaFaces faces_;
     int capacity_;
-    bool keepImages_ = false;
+    bool keepJpegs_ = false;
     QStringList savedAfterFailure_;
     std::deque<Job> queue_;
     std::shared_ptr<std::atomic_bool> cancelled_ = std::make_shared<std::atomic_bool>(false);

@@ -11,6 +11,7 @@
 #include "diplomas/CreateDiplomReg.h"
 #include "diplomas/DiplomaDrawing.h"
 #include "support/HttpServer.h"
+#include "support/PdfReader.h"
 #include "support/TestDb.h"
 #include "support/Ui.h"
 #include "ui/Shell.h"
@@ -19,12 +20,12 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QImageReader>
-#include <QProcess>
 #include <QRegularExpression>
 #include "diplomas/DiplomaPreview.h"
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -153,16 +154,6 @@ QImage expected(const QImage& templ, int status, const QString& surname, const Q
     d.classStudy = cls;
     d.school = school;
     return createTitle(QImage::fromData(jpeg(templ)), d, TDiplomaFaces::platform());
-}
-
-// What pdfinfo (poppler-utils) says about a file.
-QString pdfinfo(const QString& path)
-{
-    QProcess p;
-    p.start(u"pdfinfo"_s, {path});
-    if (!p.waitForFinished(30000) || p.exitCode() != 0)
-        return u"pdfinfo failed: "_s + QString::fromLocal8Bit(p.readAllStandardError());
-    return QString::fromLocal8Bit(p.readAllStandardOutput());
 }
 
 double meanDifference(const QImage& a, const QImage& b)
@@ -314,6 +305,15 @@ private slots:
         const QString info = pdfinfo(folder + u'/' + pdf);
         QVERIFY2(info.contains(QRegularExpression(u"Pages:\\s+3\\n"_s)), qPrintable(info));
         QVERIFY2(info.contains(QRegularExpression(u"Page size:\\s+595(\\.\\d+)? x 84[12](\\.\\d+)? pts \\(A4\\)"_s)), qPrintable(info));
+        // Each page holds the bytes of its image file, in list order, coded once.
+        QList<QByteArray> jpegs;
+        for (const QString& file : {u"Орлова Мария Ивановна.jpg"_s, u"Павлов Олег Сергеевич.jpg"_s,
+                                    u"Руднева-Белова Софья Андреевна.jpg"_s}) {
+            QFile image(folder + u'/' + file);
+            QVERIFY(image.open(QIODevice::ReadOnly));
+            jpegs << image.readAll();
+        }
+        QCOMPARE(pdfJpegStreams(folder + u'/' + pdf), jpegs);
         QCOMPARE(f.opened, QList<QUrl>{QUrl::fromLocalFile(folder + u'/')});
         QCOMPARE(f.http.requests, QList<QByteArray>{"/Images/ZRT_6.jpg"});
         QCOMPARE(f.files(u"Олимпиада по физике"_s),
@@ -449,23 +449,12 @@ private slots:
     }
 
     // A failure half-way names the participant, keeps the images made before
-    // it and gives the window back: a file that cannot be written, a pupil
-    // without a school row.
-    void failureHalfWay_data()
-    {
-        QTest::addColumn<bool>("noSchool");
-        QTest::newRow("file cannot be written") << false;
-        QTest::newRow("no school row") << true;
-    }
+    // it and gives the window back: a file that cannot be written.
     void failureHalfWay()
     {
-        QFETCH(bool, noSchool);
         Fixture f;
         const QString folder = f.folder(u"Олимпиада по физике"_s);
-        if (noSchool)
-            f.s.db.exec(u"UPDATE vzl_users SET schoolID=NULL WHERE id=1002"_s);
-        else
-            QVERIFY(QDir().mkpath(folder + u"/Павлов Олег Сергеевич.jpg"_s));  // a folder where the file goes
+        QVERIFY(QDir().mkpath(folder + u"/Павлов Олег Сергеевич.jpg"_s));  // a folder where the file goes
         TFormCreateDiplomReg& w = f.open();
         f.choose(Physics);
         w.memList()->setRecNo(3);
@@ -484,8 +473,6 @@ private slots:
                                  + QDir::toNativeSeparators(folder)),
                  qPrintable(m.text));
         QVERIFY(made.contains(u"Орлова Мария Ивановна.jpg"_s));
-        if (noSchool)
-            QCOMPARE(made, QStringList{u"Орлова Мария Ивановна.jpg"_s});
         // No PDF, whole or half-written, under any name.
         QCOMPARE(f.files(u"Олимпиада по физике"_s, u"*"_s), made);
         QVERIFY(f.opened.isEmpty());
@@ -493,6 +480,71 @@ private slots:
         QCOMPARE(find<QProgressBar>(&w, u"ProgressBar1"_s)->value(), 0);
         QVERIFY(!w.memList()->ControlsDisabled());
         QCOMPARE(w.memList()->RecNo(), 3);
+    }
+
+    // A pupil without a school row gets his diploma with an empty school line;
+    // the run goes on to the end.
+    void pupilWithoutSchool()
+    {
+        Fixture f;
+        f.s.db.exec(u"UPDATE vzl_users SET schoolID=NULL WHERE id=1002"_s);
+        TFormCreateDiplomReg& w = f.open();
+        f.choose(Physics);
+        click(&w, u"BitBtn2"_s);
+        click(&w, u"BitBtn4"_s);
+        QCOMPARE(f.seam.messages.size(), 1);
+        QVERIFY2(f.seam.texts().at(0).startsWith(u"Создание дипломов (сертификатов) завершено."_s), qPrintable(f.seam.texts().at(0)));
+        QCOMPARE(f.files(u"Олимпиада по физике"_s).size(), 3);
+        const QImage saved(f.folder(u"Олимпиада по физике"_s) + u"/Павлов Олег Сергеевич.jpg"_s);
+        const auto pavlov = [&](const QString& school) {
+            return expected(f.templ, Status::PrizeWinner, u"Павлов"_s, u"Олег"_s, u"Сергеевич"_s, 1002, u"10"_s, school);
+        };
+        const auto box = [](const QImage& image) { return image.copy(255, 1350, W - 510, 350); };  // the school's
+        const double own = meanDifference(box(saved), box(pavlov(QString())));
+        const double named = meanDifference(box(saved), box(pavlov(u"МАОУ \"Гимназия № 2\""_s)));
+        QVERIFY2(own < 1.0 && named > 2 * own, qPrintable(u"%1 %2"_s.arg(own).arg(named)));
+    }
+
+    // The PDF is an extra: a name too long for a file (the event's name is in
+    // it) leaves the images made and the message says why the PDF is missing.
+    void pdfCannotBeWritten()
+    {
+        Fixture f;
+        const QString name = u"Региональный этап олимпиады школьников "_s + QString(76, u'Ж');  // 230 bytes
+        f.s.db.exec(u"INSERT INTO vzl_educationallist_reg(id,nameEdu,isActive,idPeriod,dateEnd,permissionDiplom,SubjectsID) "
+                    "VALUES (15,'%1',1,2,'2026-03-04',1,6)"_s.arg(name));
+        f.s.db.exec(u"INSERT INTO vzl_userseducation(usersID,educationListID,periodsID) VALUES (501,15,2)"_s);
+        f.s.db.exec(u"INSERT INTO vzl_application_reg(id,userID,classStudy,educationlListID_reg,periodID,areaID,statusparticipantID,result) "
+                    "VALUES (21,1001,11,15,2,1,7,95),(22,1002,10,15,2,2,4,50)"_s);
+        TFormCreateDiplomReg& w = f.open();
+        f.choose(15);
+        click(&w, u"BitBtn2"_s);
+        click(&w, u"BitBtn4"_s);
+
+        QCOMPARE(f.files(name), (QStringList{u"Орлова Мария Ивановна.jpg"_s, u"Павлов Олег Сергеевич.jpg"_s}));
+        QCOMPARE(f.files(name, u"*"_s), f.files(name));  // no PDF, whole or half
+        QCOMPARE(f.seam.messages.size(), 1);
+        QCOMPARE(f.seam.messages.at(0).type, TMsgDlgType::Warning);
+        const QString text = f.seam.texts().at(0);
+        const QString lead = u"Создание дипломов (сертификатов) завершено.\n\rФайлы сохранены в папке:\n\r"_s
+                             + QDir::toNativeSeparators(f.folder(name))
+                             + u"\n\rФайл для печати (PDF) не создан:\n\rНе удалось сохранить файл \""_s;
+        QVERIFY2(text.startsWith(lead) && text.contains(u".pdf\": "_s) && text.endsWith(u"File name too long"_s), qPrintable(text));
+        QCOMPARE(f.opened, QList<QUrl>{QUrl::fromLocalFile(f.folder(name) + u'/')});
+    }
+
+    // Choosing an event reads its list once.
+    void listReadOnce()
+    {
+        Fixture f;
+        TFormCreateDiplomReg& w = f.open();
+        int opened = 0;
+        TQuery* list = DataZRT->GETdiplomReg;
+        QObject::connect(list, &TDataSet::dataReset, &w, [&] { opened += list->Active() ? 1 : 0; });
+        f.choose(Physics);  // the window opens on the first event, the ballet
+        QCOMPARE(opened, 1);
+        f.choose(Ballet);
+        QCOMPARE(opened, 2);
     }
 
     // "Просмотр" draws the current row as "Создать" does, with its
@@ -530,6 +582,55 @@ private slots:
         const QImage saved(f.folder(u"Олимпиада по физике"_s) + u"/Павлов Олег-Пётр Сергеевич.jpg"_s);
         QVERIFY(textDifference(saved, shown) < 1.0);
         QCOMPARE(f.http.requests.size(), 2);  // a run downloads again
+    }
+
+    // The preview shows the chosen event's own template, also after another
+    // event's preview has left its template in the window.
+    void previewUsesChosenEventsTemplate()
+    {
+        Fixture f;
+        f.s.db.exec(u"INSERT INTO vzl_application_reg(id,userID,classStudy,educationlListID_reg,periodID,areaID,statusparticipantID,result) "
+                    "VALUES (21,1004,9,12,2,1,4,30)"_s);
+        TFormCreateDiplomReg& w = f.open();
+        QImage shown;
+        for (int k = 0; k < 3; ++k)
+            f.seam.onDialog([&](QDialog& d) { shown = dynamic_cast<TFormDiplomaPreview&>(d).image(); });
+        const auto near = [](QRgb p, QRgb q) {
+            return qAbs(qRed(p) - qRed(q)) + qAbs(qGreen(p) - qGreen(q)) + qAbs(qBlue(p) - qBlue(q)) < 12;
+        };
+        f.choose(Physics);
+        click(&w, u"BitBtn5"_s);
+        QVERIFY(near(shown.pixel(20, 20), qRgb(235, 225, 200)));
+        f.choose(Ballet);
+        click(&w, u"BitBtn5"_s);
+        QCOMPARE(f.http.requests, (QList<QByteArray>{"/Images/ZRT_6.jpg", "/Images/ZRT_all.jpg"}));
+        QVERIFY2(near(shown.pixel(20, 20), qRgb(220, 220, 250)), qPrintable(QColor(shown.pixel(20, 20)).name()));
+        click(&w, u"BitBtn5"_s);  // the template held is this event's: no second download
+        QCOMPARE(f.http.requests.size(), 2);
+        QCOMPARE(f.seam.dialogs.size(), 3);
+    }
+
+    // The preview opens within a 1366 x 768 screen (a task bar of 40 pixels,
+    // a window title of up to 60) with its button in view.
+    void previewFitsTheScreen()
+    {
+        const QImage page = makeTemplate();  // 1654 x 2339
+        const QSize opening = TFormDiplomaPreview::openingSize(QSize(1366, 728), page.size());
+        QVERIFY2(opening.height() <= 728 - 60 && opening.width() <= 1366, qPrintable(u"%1x%2"_s.arg(opening.width()).arg(opening.height())));
+        QVERIFY(opening.height() >= 600);  // not needlessly small
+        TFormDiplomaPreview preview(page, u"Петров Иван Сергеевич"_s);
+        preview.resize(opening);
+        preview.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&preview));
+        QCOMPARE(preview.size(), opening);
+        auto* close = find<QPushButton>(&preview, u"BitBtn1"_s);
+        QVERIFY(close->isVisible());
+        QVERIFY(preview.rect().contains(QRect(close->mapTo(&preview, QPoint(0, 0)), close->size())));
+        auto* view = find<TImageView>(&preview, u"Image1"_s);
+        QVERIFY(view->height() >= 540);
+        // On the screen it is shown on, it opens within that screen.
+        TFormDiplomaPreview fitted(page, u"Петров Иван Сергеевич"_s);
+        QVERIFY(fitted.height() <= fitted.screen()->availableGeometry().height() - 60);
     }
 
     void previewWithoutTemplate()
