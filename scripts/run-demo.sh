@@ -9,8 +9,10 @@ repo=$(cd "$here/.." && pwd)
 build=$repo/build
 
 bash "$here/install-deps.sh"
-cmake -S "$repo" -B "$build" -DCMAKE_BUILD_TYPE=Release
-cmake --build "$build" -j2
+# Only what the demo runs: the program and the file server's asset writer (no
+# tests, benchmarks or packaging; scripts/test.sh builds everything).
+cmake -S "$repo" -B "$build" -DCMAKE_BUILD_TYPE=Release -DTALVIRA_BUILD_TESTS=OFF
+cmake --build "$build" -j2 --target talvira talvira_assets
 TALVIRA_ASSETS_TOOL=$build/tools/talvira_assets bash "$here/stack.sh" start
 
 if [[ -z "${DISPLAY:-}" && -z "${WAYLAND_DISPLAY:-}" ]]; then

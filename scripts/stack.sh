@@ -110,7 +110,7 @@ assets_tool() {
     if [[ ! -x "$tool" ]]; then
         note "file server: building the asset writer in $repo/build"
         if [[ ! -f "$repo/build/CMakeCache.txt" ]]; then
-            cmake -S "$repo" -B "$repo/build" -DCMAKE_BUILD_TYPE=Release >&2 \
+            cmake -S "$repo" -B "$repo/build" -DCMAKE_BUILD_TYPE=Release -DTALVIRA_BUILD_TESTS=OFF >&2 \
                 || die "configuring $repo/build failed"
         fi
         cmake --build "$repo/build" --target talvira_assets -j2 >&2 \

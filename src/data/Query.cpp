@@ -138,14 +138,10 @@ void TQuery::bindParams(QSqlQuery& q, const QStringList& names) const
         q.bindValue(i, params_.value(names.at(i).toLower()).value());
 }
 
-void TQuery::Open()
+void TQuery::run(QSqlQuery& q)
 {
-    if (Active())
-        return;
-    QSqlDatabase db = connection_->database();
     const QStringList names = parsed().names;
     const QString positional = parsed().positional;
-    QSqlQuery q(db);
     q.setForwardOnly(true);
     bool ok;
     if (names.isEmpty()) {
@@ -159,6 +155,15 @@ void TQuery::Open()
     }
     if (!ok)
         fail(connection_, q);
+}
+
+void TQuery::Open()
+{
+    if (Active())
+        return;
+    QSqlQuery q(connection_->database());
+    run(q);
+    const QStringList names = parsed().names;
 
     QStringList fields;
     QVector<int> types;
@@ -185,6 +190,14 @@ void TQuery::Open()
     for (const QString& n : names)
         openedWith_.insert(n.toLower(), params_.value(n.toLower()).value());
     setRows(std::move(fields), std::move(rows), std::move(types));
+}
+
+std::unique_ptr<TRowCursor> TQuery::OpenForward()
+{
+    Close();
+    auto q = std::make_unique<QSqlQuery>(connection_->database());
+    run(*q);
+    return std::unique_ptr<TRowCursor>(new TRowCursor(connection_, std::move(q)));
 }
 
 bool TQuery::isOpenFor(const QVariantMap& values) const
@@ -242,4 +255,40 @@ void TQuery::Refresh()
     Close();
     Open();
     setRecNo(recNo);
+}
+
+// ---- TRowCursor -----------------------------------------------------------
+
+TRowCursor::TRowCursor(TConnection* connection, std::unique_ptr<QSqlQuery> query)
+    : connection_(connection)
+    , query_(std::move(query))
+{
+    const QSqlRecord record = query_->record();
+    for (int i = 0; i < record.count(); ++i)
+        fields_ << record.fieldName(i);
+}
+
+TRowCursor::~TRowCursor() = default;
+
+bool TRowCursor::next()
+{
+    if (query_->next())
+        return true;
+    // The driver ends the rows with false on a fetch failure too.
+    if (query_->lastError().type() != QSqlError::NoError)
+        fail(connection_, *query_);
+    return false;
+}
+
+QVariant TRowCursor::value(int column) const
+{
+    return query_->value(column);
+}
+
+int TRowCursor::fieldIndex(const QString& name) const
+{
+    for (int i = 0; i < fields_.size(); ++i)
+        if (fields_.at(i).compare(name, Qt::CaseInsensitive) == 0)
+            return i;
+    return -1;
 }

@@ -32,6 +32,39 @@ private:
     QVariant value_;
 };
 
+/// The rows of one run of a statement, read forward one at a time and kept
+/// nowhere: a large export reads its rows once, as the server sends them,
+/// without a copy of them all. Made by TQuery::OpenForward. Until the last row
+/// was read or the cursor is gone, no other statement may run on the connection
+/// (the server is still sending this one's rows).
+///
+///     std::unique_ptr<TRowCursor> rows = q->OpenForward();
+///     const int fio = rows->fieldIndex("fio");
+///     while (rows->next())
+///         names << rows->value(fio).toString();
+class TRowCursor {
+public:
+    ~TRowCursor();
+    TRowCursor(const TRowCursor&) = delete;
+    TRowCursor& operator=(const TRowCursor&) = delete;
+
+    /// Moves to the next row; false after the last one. A failure while the
+    /// rows are read throws EDatabaseError.
+    bool next();
+    /// The value of a column (from 0) of the current row.
+    QVariant value(int column) const;
+    /// The position of a field (names without regard to case), -1 when there is none.
+    int fieldIndex(const QString& name) const;
+
+private:
+    friend class TQuery;
+    TRowCursor(TConnection* connection, std::unique_ptr<QSqlQuery> query);
+
+    TConnection* connection_;
+    std::unique_ptr<QSqlQuery> query_;
+    QStringList fields_;
+};
+
 /// A parameterised SQL text on the one connection.
 ///
 ///     q->Close();
@@ -60,6 +93,13 @@ public:
     /// Runs the text and keeps its rows; the first row becomes current.
     /// Opening an open query does nothing. A failure throws EDatabaseError.
     void Open() override;
+    /// Runs the text and gives its rows to be read once, forward, instead of
+    /// keeping them: the query itself stays closed. A failure throws EDatabaseError.
+    ///
+    ///     q->SQL() = lines;
+    ///     auto rows = q->OpenForward();
+    ///     while (rows->next()) write(rows->value(0));
+    std::unique_ptr<TRowCursor> OpenForward();
     /// Runs the text as a statement. A failure throws EDatabaseError. A text
     /// with parameters stays prepared on the server for the next run while the
     /// text and the connection stay the same.
@@ -94,6 +134,9 @@ private:
     /// The parsed text, parsed again only after the text changed.
     const Parsed& parsed() const;
     void dropPrepared();
+    /// Runs the text (its parameters bound) in q, which reads forward only;
+    /// throws EDatabaseError on a failure.
+    void run(QSqlQuery& q);
     /// Binds the values of the named parameters in the order of their markers.
     void bindParams(QSqlQuery& q, const QStringList& names) const;
 

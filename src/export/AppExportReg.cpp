@@ -54,38 +54,67 @@ int readCount(const QStringList& lines)
     return count;
 }
 
+/// Runs a statement in the scratch query as openScratch does, but reads its
+/// rows forward, one at a time, without keeping them.
+std::unique_ptr<TRowCursor> openScratchForward(const QStringList& lines)
+{
+    TQuery* q = DataZRT->emptySQL;
+    q->Close();
+    q->SQL().clear();
+    for (const QString& line : lines)
+        q->SQL().append(line);
+    return q->OpenForward();
+}
+
+/// The rows of the short or the full application (the statements of
+/// createSQLShort and createSQLFull), read forward.
+std::unique_ptr<TRowCursor> openRows(const QString& level, int event, bool full)
+{
+    return openScratchForward(full ? fullRowsSql(level, event) : shortRowsSql(level, event));
+}
+
+/// Runs write, which reads the rows of the application. The full rows statement
+/// is planned without row-id filters, as createSQLFull plans it; the session's
+/// switch is set back only when write is done, since no other statement may run
+/// on the connection while rows of a statement are still being read.
+template <class F>
+void whileRowsRead(bool full, F&& write)
+{
+    if (full)
+        DataZRT->FDConnection1.withoutRowidFilter(write);
+    else
+        write();
+}
+
 /// The rows of the scratch query for a writer. The statement is opened when the
 /// writer asks for the first row (it has then said "Импорт данных..."); each row
 /// gives the texts of the form's fields as the user's locale writes them (dates,
-/// numbers; NULL as an empty text); the query is closed after the last row.
-TAppRowReader scratchRows(const TAppForm& form, std::function<void()> open)
+/// numbers; NULL as an empty text). The rows are read from the statement's
+/// result as the writer asks for them: a large application is not copied into
+/// the query first.
+TAppRowReader scratchRows(const TAppForm& form, std::function<std::unique_ptr<TRowCursor>()> open)
 {
     struct State {
-        bool opened = false;
-        int row = 0;
+        std::unique_ptr<TRowCursor> rows;
         QList<int> columns;
         QHash<QDate, QString> dates;
     };
     auto state = std::make_shared<State>();
     return [&form, open = std::move(open), state](QStringList& texts) {
-        TQuery* q = DataZRT->emptySQL;
-        if (!state->opened) {
-            open();
-            state->opened = true;
+        if (!state->rows) {
+            state->rows = open();
             for (int n = 2; n <= form.columns.size(); ++n) {
-                const int column = q->fieldIndex(form.column(n).field);
+                const int column = state->rows->fieldIndex(form.column(n).field);
                 if (column < 0)
                     throw EError(u"В строках заявки нет поля %1"_s.arg(form.column(n).field));
                 state->columns << column;
             }
         }
-        if (state->row >= q->RecordCount()) {
-            q->Close();
+        if (!state->rows->next())
             return false;
-        }
         texts.resize(state->columns.size());
         for (qsizetype i = 0; i < state->columns.size(); ++i) {
-            const QVariant& value = q->value(state->row, state->columns[i]);
+            const QVariant value = state->rows->value(state->columns[i]);
             // Dates repeat (arrival and departure, birthdays of one year) and
             // the locale's date text is slow to make: each is made once.
             if (value.typeId() == QMetaType::QDate && !value.isNull()) {
@@ -98,7 +127,6 @@ TAppRowReader scratchRows(const TAppForm& form, std::function<void()> open)
                 texts[i] = TField::displayText(value);
             }
         }
-        ++state->row;
         return true;
     };
 }
@@ -245,14 +273,11 @@ void TFormAppExportReg::writeHtml(const TAppForm& form, int count, const QString
     const QString path = createNameFileHTML(fileBase(form));
     const QString eventName = chosenEventName();
     TScratchCloser closer;
-    saveFile(path, [&](QIODevice& file) {
-        writeAppHtml(file, form, eventName, count, scratchRows(form, [&] {
-                         if (full)
-                             createSQLFull(level);
-                         else
-                             createSQLShort(level);
-                     }),
-                     progress());
+    whileRowsRead(full, [&] {
+        saveFile(path, [&](QIODevice& file) {
+            writeAppHtml(file, form, eventName, count,
+                         scratchRows(form, [&] { return openRows(level, chosenEvent(), full); }), progress());
+        });
     });
     TShell::OpenFile(path);
 }
@@ -290,13 +315,10 @@ void TFormAppExportReg::writeSheet(const TAppForm& form, int count, const QStrin
         return;
     {
         TScratchCloser closer;
-        writeAppSheet(*XLAplication, form, chosenEventName(), scratchRows(form, [&] {
-                          if (full)
-                              createSQLFull(level);
-                          else
-                              createSQLShort(level);
-                      }),
-                      progress());
+        whileRowsRead(full, [&] {
+            writeAppSheet(*XLAplication, form, chosenEventName(),
+                          scratchRows(form, [&] { return openRows(level, chosenEvent(), full); }), progress());
+        });
     }
     saveXLS(fileBase(form));
     progress().hideStep();

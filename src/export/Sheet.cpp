@@ -156,8 +156,13 @@ TSheetCell& TSheet::at(int row, int column)
     if (rows_.size() < std::size_t(row))
         rows_.resize(row);
     std::vector<TSheetCell>& cells = rows_[row - 1];
-    if (cells.size() < std::size_t(column))
+    if (cells.size() < std::size_t(column)) {
+        // A row written cell by cell from the left would grow step by step:
+        // it takes at once the room of the row above it, as wide as a table's rows are.
+        if (cells.empty() && row >= 2)
+            cells.reserve(std::max(std::size_t(column), rows_[row - 2].size()));
         cells.resize(column);
+    }
     return cells[column - 1];
 }
 
@@ -178,6 +183,14 @@ void TSheet::applyFormat(const TCellRange& range, const std::function<void(TCell
     const qint64 count = qint64(range.lastRow - range.firstRow + 1) * (range.lastColumn - range.firstColumn + 1);
     if (count > MaxFormattedCells)
         throw EExportError(u"Диапазон %1 слишком велик для форматирования"_s.arg(range.text()));
+    if (range.single()) {
+        // One cell (the exports format single cells row by row): no table of changes.
+        TSheetCell& cell = at(range.firstRow, range.firstColumn);
+        TCellFormat f = formats_[cell.format];
+        change(f);
+        cell.format = intern(f);
+        return;
+    }
     // Most cells of a range share a few formats: each old format is changed once.
     std::unordered_map<std::uint32_t, std::uint32_t> changed;
     for (int r = range.firstRow; r <= range.lastRow; ++r) {

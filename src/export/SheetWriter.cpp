@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStringEncoder>
 #include <QTemporaryFile>
 
 #include <xlsxwriter.h>
@@ -145,6 +146,8 @@ void Write(const TSheet& sheet, const QString& file, const QString& path, const 
     const std::map<int, double>& heights = sheet.rowHeights();
     auto height = heights.begin();
     const int lastRow = std::max(int(rows.size()), heights.empty() ? 0 : heights.rbegin()->first);
+    // Each text is made UTF-8 in one buffer kept for the whole sheet.
+    QStringEncoder utf8(QStringEncoder::Utf8, QStringEncoder::Flag::Stateless);
     QByteArray text;
     for (int r = 1; r <= lastRow; ++r) {
         const lxw_row_t row = lxw_row_t(r - 1);
@@ -158,7 +161,11 @@ void Write(const TSheet& sheet, const QString& file, const QString& path, const 
         for (std::size_t c = 0; c < cells.size(); ++c) {
             const TSheetCell& cell = cells[c];
             if (cell.written && !cell.text.isEmpty()) {
-                text = cell.text.toUtf8();
+                const qsizetype room = utf8.requiredSpace(cell.text.size()) + 1;
+                if (text.size() < room)
+                    text.resize(room);
+                char* const end = utf8.appendToBuffer(text.data(), cell.text);
+                *end = '\0';
                 check(worksheet_write_string(ws, row, lxw_col_t(c), text.constData(), formatOf(cell.format)));
             } else if (cell.format != 0) {
                 check(worksheet_write_blank(ws, row, lxw_col_t(c), formatOf(cell.format)));

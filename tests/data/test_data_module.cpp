@@ -62,6 +62,7 @@ private slots:
     void numbersInTheUserFormat();
     void columnsFitTheirContent();
     void fetchFailureIsRaised();
+    void forwardRowsAreReadOnceWithoutTheQuery();
     void parametersAreBoundNotSpliced();
     void transactionRollsBackOnFailure();
     void rowidFilterIsOffOnlyWithin();
@@ -404,6 +405,34 @@ void TestDataModule::fetchFailureIsRaised()
         QVERIFY(!q->Active());
         QVERIFY(!e.message().isEmpty());
     }
+}
+
+void TestDataModule::forwardRowsAreReadOnceWithoutTheQuery()
+{
+    DataSession s;
+    s.db.exec(u"INSERT INTO vzl_areas(id,name) VALUES (1,'Алтово'),(2,'Борки'),(3,'')"_s);
+    TQuery* q = DataZRT->emptySQL;
+    q->Close();
+    q->SQL() = QStringList{u"SELECT `name`, `id`"_s, u"FROM `vzl_areas` WHERE `id`>=:from ORDER BY `id`"_s};
+    q->ParamByName(u"from"_s).setAsInteger(1);
+    {
+        std::unique_ptr<TRowCursor> rows = q->OpenForward();
+        QVERIFY(!q->Active()); // the rows are not kept in the query
+        QCOMPARE(rows->fieldIndex(u"ID"_s), 1);
+        QCOMPARE(rows->fieldIndex(u"missing"_s), -1);
+        QStringList names;
+        while (rows->next())
+            names << rows->value(0).toString() + u'/' + rows->value(1).toString();
+        QCOMPARE(names, (QStringList{u"Алтово/1"_s, u"Борки/2"_s, u"/3"_s}));
+        QVERIFY(!rows->next());
+    }
+    // the connection is free for the next statement
+    QCOMPARE(s.db.scalar(u"SELECT count(*) FROM vzl_areas"_s).toInt(), 3);
+    q->Open();
+    QCOMPARE(q->RecordCount(), 3);
+    q->Close();
+    q->SQL() = QStringList{u"SELECT `nothing` FROM `vzl_areas`"_s};
+    QVERIFY_THROWS_EXCEPTION(EDatabaseError, q->OpenForward());
 }
 
 void TestDataModule::parametersAreBoundNotSpliced()
