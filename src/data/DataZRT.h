@@ -123,8 +123,8 @@ public:
     TQuery* GETcreateRatingReg;
     TQuery* UPDstatusReg;
     TQuery* UPDstatusResultReg;
-    /// The results of the rows that applying passing scores sets: one event
-    /// (`eduID`), the ticked classes (`classes`, e.g. "9,10,11").
+    /// The rows that applying passing scores sets, with result, id, status and
+    /// status name: one event (`eduID`), the ticked classes (`classes`, e.g. "9,10,11").
     TQuery* GETratingResultsReg;
     /// The result of one rating row typed into the grid (`result`, `id`).
     TQuery* UPDresultReg;

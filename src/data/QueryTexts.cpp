@@ -189,10 +189,11 @@ const QList<TQueryText>& namedQueryTexts()
             u"UPDATE `vzl_application_reg` SET `statusparticipantID`=:statusID,`result`=:result WHERE `id`=:id"_s,
         }},
         {u"GETratingResultsReg"_s, {
-            u"SELECT `result` FROM `vzl_application_reg`"_s,
-            u"WHERE `periodID`=(SELECT `id` FROM `vzl_periods` WHERE `active`=1)"_s,
-            u"and `educationlListID_reg`=:eduID and `levelolimpID`=3"_s,
-            u"and FIND_IN_SET(`classStudy`,:classes)"_s,
+            u"SELECT A.`result`,A.`id`,A.`statusparticipantID`,D.`nameStatus`"_s,
+            u"FROM `vzl_application_reg` A LEFT JOIN `vzl_statusparticipant` D ON D.`id`=A.`statusparticipantID`"_s,
+            u"WHERE A.`periodID`=(SELECT `id` FROM `vzl_periods` WHERE `active`=1)"_s,
+            u"and A.`educationlListID_reg`=:eduID and A.`levelolimpID`=3"_s,
+            u"and FIND_IN_SET(A.`classStudy`,:classes)"_s,
         }},
         {u"UPDresultReg"_s, {
             u"UPDATE `vzl_application_reg` SET `result`=:result WHERE `id`=:id"_s,

@@ -4,6 +4,7 @@
 #include "ratings/RatingPreview.h"
 #include "ratings/RatingWrites.h"
 #include "ratings/StatusMenu.h"
+#include "ratings/RatingUndo.h"
 #include "export/Excel.h"
 #include "export/RatingSheet.h"
 #include "ui/SheetExport.h"
@@ -102,6 +103,8 @@ TFormCeateRatingReg::TFormCeateRatingReg(QWidget* parent)
     connect(ui->BitBtn2, &QPushButton::clicked, this, handler([this] { BitBtn2Click(); }));
     connect(ui->BitBtn3, &QPushButton::clicked, this, handler([this] { BitBtn3Click(); }));
     connect(ui->BitBtn4, &QPushButton::clicked, this, handler([this] { BitBtn4Click(); }));
+    connect(ui->BitBtn5, &QPushButton::clicked, this, handler([this] { BitBtn5Click(); }));
+    offerUndo(nullptr);
 
     // with no class ticked there is nothing of the window's own to read
     showsShared(DataZRT->GETcreateRatingReg, [this] { return QVariantMap{{u"@sql"_s, ownSql()}}; },
@@ -144,6 +147,9 @@ int TFormCeateRatingReg::ovzIndex() const
 
 void TFormCeateRatingReg::eventChange()
 {
+    if (chosenEvent() != shownEvent_)
+        offerUndo(nullptr);
+    shownEvent_ = chosenEvent();
     fillWinner();
     readData();
     EditNoEdit();
@@ -156,13 +162,14 @@ void TFormCeateRatingReg::DBLookupComboBox1KeyValueChanged() { events_->KeyValue
 
 void TFormCeateRatingReg::CheckBox1Click()
 {
+    offerUndo(nullptr);
     readData();
     readPreview();
 }
 
 void TFormCeateRatingReg::readPreview()
 {
-    preview_->setResults(ratingResults(chosenEvent(), classGroup()));
+    preview_->setRows(readApplyRows(chosenEvent(), classGroup()));
     updatePreview();
 }
 
@@ -277,9 +284,14 @@ void TFormCeateRatingReg::DBGrid1EditError(const QString& message)
 
 void TFormCeateRatingReg::fillWinner()
 {
-    ui->EditWinnerMin->setText(TField(u"prizeWinnerMin"_s, events_->value(u"prizeWinnerMin"_s)).asString());
-    ui->EditWinnerMax->setText(TField(u"prizeWinnerMax"_s, events_->value(u"prizeWinnerMax"_s)).asString());
-    ui->EditWinner->setText(TField(u"Winner"_s, events_->value(u"Winner"_s)).asString());
+    showScores(events_->value(u"prizeWinnerMin"_s), events_->value(u"prizeWinnerMax"_s), events_->value(u"Winner"_s));
+}
+
+void TFormCeateRatingReg::showScores(const QVariant& min, const QVariant& max, const QVariant& winner)
+{
+    ui->EditWinnerMin->setText(TField(u"prizeWinnerMin"_s, min).asString());
+    ui->EditWinnerMax->setText(TField(u"prizeWinnerMax"_s, max).asString());
+    ui->EditWinner->setText(TField(u"Winner"_s, winner).asString());
 }
 
 void TFormCeateRatingReg::EditWinnerMaxChange()
@@ -308,11 +320,34 @@ void TFormCeateRatingReg::BitBtn2Click()
     const TPassingScores scores = *typed;
     if (!classesTicked())
         return;
-    applyPassingScores(chosenEvent(), classGroup(), scores, progress());
+    std::unique_ptr<TApplyUndo> undo = applyPassingScores(chosenEvent(), classGroup(), scores, progress());
     progress().setStepText(u"Статусы изменены"_s);
+    offerUndo(std::move(undo));
     rememberRow([] {});
+    readPreview();
     progress().setPosition(0);
     progress().hideStep();
+}
+
+void TFormCeateRatingReg::offerUndo(std::unique_ptr<TApplyUndo> undo)
+{
+    undo_ = std::move(undo);
+    ui->BitBtn5->setVisible(undo_ != nullptr);
+}
+
+void TFormCeateRatingReg::BitBtn5Click()
+{
+    if (!undo_)
+        return;
+    const TUndoResult done = undo_->run(); // a failure keeps the record: it can be tried again
+    if (done.scores == TUndoResult::Scores::Restored) {
+        const TStoredScores& scores = undo_->scoresBefore();
+        showScores(scores.prizeWinnerMin, scores.prizeWinnerMax, scores.winner);
+    }
+    offerUndo(nullptr);
+    rememberRow([] {});
+    readPreview();
+    ShowInformation(undoReportText(done));
 }
 
 void TFormCeateRatingReg::PopupStatusPopup()
@@ -334,6 +369,7 @@ void TFormCeateRatingReg::FormActivate()
     // a result typed before the window was left is written, not dropped
     ui->DBGrid1->postEdit();
     TChildForm::FormActivate();
+    readPreview(); // statuses another window changed count too
 }
 
 void TFormCeateRatingReg::updateStatus(int code)
@@ -342,6 +378,7 @@ void TFormCeateRatingReg::updateStatus(int code)
         return;
     const int id = DataZRT->GETcreateRatingReg->FieldByName(u"id"_s).asInteger();
     rememberRow([id, code] { writeStatus(id, code); });
+    readPreview();
 }
 
 void TFormCeateRatingReg::BitBtn3Click()

@@ -13,6 +13,7 @@
 class QButtonGroup;
 class QCheckBox;
 class QMenu;
+class TApplyUndo;
 class TExcel;
 class TRatingPreview;
 class TEventChoice;
@@ -65,6 +66,9 @@ public:
     /// of the ticked classes in one transaction, then reads the rating again at
     /// the same record number.
     void BitBtn2Click();
+    /// "Отменить применение": puts back the passing scores and the statuses of
+    /// the last apply where nobody changed them since, and says how many.
+    void BitBtn5Click();
     /// "Редактировать": result and status of the current row in the dialog.
     void BitBtn3Click();
     /// "Экспорт": the rating as the grid shows it (rows, order) into a new
@@ -123,6 +127,10 @@ private:
     /// and closes the export.
     bool classesTicked();
     void rememberRow(const std::function<void()>& change);
+    void showScores(const QVariant& min, const QVariant& max, const QVariant& winner);
+    /// Keeps the record of the last apply and offers "Отменить применение"
+    /// while there is one.
+    void offerUndo(std::unique_ptr<TApplyUndo> undo);
 
     Ui::TFormCeateRatingReg* ui;
     QButtonGroup* gender_;
@@ -131,8 +139,11 @@ private:
     QMenu* PopupStatus_;
     TRatingPreview* preview_;
     TEventChoice* events_;
+    /// The event the window shows; an apply can be taken back only while it stays.
+    int shownEvent_ = -1;
     /// The spreadsheet of the last export; the next export replaces it.
     std::unique_ptr<TExcel> XLAplication;
+    std::unique_ptr<TApplyUndo> undo_;
 };
 
 /// The most recently opened instance; cleared when it closes.

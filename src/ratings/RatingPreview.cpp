@@ -154,12 +154,16 @@ void TResultHistogram::paintEvent(QPaintEvent*)
 
 TRatingPreview::TRatingPreview(QWidget* parent)
     : QFrame(parent)
+    , changesLabel_(new QLabel(this))
+    , setByHandLabel_(new QLabel(this))
     , histogram_(new TResultHistogram(this))
 {
     setObjectName(u"PanelPreview"_s);
     setFrameShape(QFrame::StyledPanel);
-    auto* layout = new QHBoxLayout(this);
-    layout->setContentsMargins(6, 4, 6, 4);
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(6, 4, 6, 4);
+    outer->setSpacing(2);
+    auto* layout = new QHBoxLayout;
     auto* column = new QVBoxLayout;
     for (const char* name : {"LabelWinners", "LabelPrizeWinners", "LabelParticipants", "LabelCandidates"}) {
         auto* label = new QLabel(this);
@@ -170,14 +174,29 @@ TRatingPreview::TRatingPreview(QWidget* parent)
     column->addStretch();
     layout->addLayout(column);
     layout->addWidget(histogram_, 1);
+    outer->addLayout(layout, 1);
+    changesLabel_->setObjectName(u"LabelChanges"_s);
+    changesLabel_->setWordWrap(true);
+    changesLabel_->setToolTip(u"Сколько участников сменит статус при применении, по старому и новому статусу"_s);
+    setByHandLabel_->setObjectName(u"LabelSetByHand"_s);
+    setByHandLabel_->setWordWrap(true);
+    setByHandLabel_->setToolTip(u"Статусы, которые расчёт не ставит (\"Не прибыл\" и другие), выставлены вручную: "
+                                "применение заменит их статусами по результату"_s);
+    outer->addWidget(changesLabel_);
+    outer->addWidget(setByHandLabel_);
     setToolTip(u"Что дадут введённые проходные баллы: строки выбранных классов мероприятия"_s);
-    showCounts(std::nullopt);
+    setRows({});
 }
 
-void TRatingPreview::setResults(const QList<std::optional<double>>& results)
+void TRatingPreview::setRows(const TRatingRows& rows)
 {
-    results_ = results;
-    histogram_->setResults(results);
+    rows_ = rows;
+    results_ = rows.results();
+    setByHand_ = setByHandStatuses(rows.rows);
+    histogram_->setResults(results_);
+    const bool any = !setByHand_.isEmpty();
+    setByHandLabel_->setText(setByHandText(setByHand_, rows.statusNames));
+    setByHandLabel_->setStyleSheet(any ? u"color: #a00000; background: #ffe8a0; font-weight: bold;"_s : QString());
     setScores(scores_);
 }
 
@@ -186,6 +205,8 @@ void TRatingPreview::setScores(const std::optional<TPassingScores>& scores)
     scores_ = scores;
     histogram_->setScores(scores);
     showCounts(scores ? std::optional<TStatusCounts>(countStatuses(results_, *scores)) : std::nullopt);
+    changes_ = scores ? std::optional<TChangeSummary>(summarizeChanges(rows_.rows, *scores)) : std::nullopt;
+    changesLabel_->setText(changesText(changes_, rows_.statusNames));
 }
 
 void TRatingPreview::showCounts(const std::optional<TStatusCounts>& counts)
@@ -212,4 +233,9 @@ QStringList TRatingPreview::lines() const
     for (const QLabel* label : labels_)
         out << label->text();
     return out;
+}
+
+QStringList TRatingPreview::changeLines() const
+{
+    return {changesLabel_->text(), setByHandLabel_->text()};
 }

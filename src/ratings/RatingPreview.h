@@ -1,8 +1,10 @@
 #pragma once
 // What passing scores would do before they are applied: how many rows become
-// winners, prize-winners, participants and candidates, and a histogram of the
-// results with the three scores drawn in.
+// winners, prize-winners, participants and candidates, a histogram of the
+// results with the three scores drawn in, and how many statuses change, by old
+// and new status, with the statuses set by hand that applying overwrites.
 
+#include "ratings/RatingChanges.h"
 #include "ratings/RatingRules.h"
 
 #include <QFrame>
@@ -58,30 +60,44 @@ private:
     std::optional<TPassingScores> scores_;
 };
 
-/// The compact panel beside the passing scores: four lines of counts and the histogram.
+/// The compact panel beside the passing scores: four lines of counts and the
+/// histogram, under them the changes of status and, highlighted, the statuses
+/// set by hand that applying overwrites.
 ///
-///     preview->setResults(results);                              // once per event or class change
+///     preview->setRows(readApplyRows(event, classes));           // once per event, class or status change
 ///     preview->setScores(typedScores(min, max, winner));         // on every change of a box
 class TRatingPreview : public QFrame {
     Q_OBJECT
 public:
     explicit TRatingPreview(QWidget* parent = nullptr);
 
-    void setResults(const QList<std::optional<double>>& results);
+    void setRows(const TRatingRows& rows);
     /// Recounts in memory; empty scores show a dash.
     void setScores(const std::optional<TPassingScores>& scores);
     /// The counts shown, empty while a dash is shown.
     std::optional<TStatusCounts> counts() const { return counts_; }
+    /// The changes of status shown, empty while a dash is shown.
+    std::optional<TChangeSummary> changes() const { return changes_; }
+    /// The statuses set by hand among the rows, by code.
+    const QMap<int, int>& setByHand() const { return setByHand_; }
     /// The four lines, e.g. "Победители: 12 (8,1 %)".
     QStringList lines() const;
+    /// The line of the changes and the line of the statuses set by hand, e.g.
+    /// "Изменят статус: 2 — Не прибыл → Победитель: 1; Кандидат → Участник: 1".
+    QStringList changeLines() const;
     TResultHistogram* histogram() const { return histogram_; }
 
 private:
     void showCounts(const std::optional<TStatusCounts>& counts);
 
+    TRatingRows rows_;
     QList<std::optional<double>> results_;
+    QMap<int, int> setByHand_;
     std::optional<TPassingScores> scores_;
     std::optional<TStatusCounts> counts_;
+    std::optional<TChangeSummary> changes_;
     QList<QLabel*> labels_;
+    QLabel* changesLabel_;
+    QLabel* setByHandLabel_;
     TResultHistogram* histogram_;
 };

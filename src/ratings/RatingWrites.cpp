@@ -25,26 +25,10 @@ void execScratch(const QStringList& lines, const std::function<void(TQuery*)>& b
 
 } // namespace
 
-QList<std::optional<double>> ratingResults(int eventID, const QString& classList)
+std::unique_ptr<TApplyUndo> applyPassingScores(int eventID, const QString& classList,
+                                               const TPassingScores& scores, TProgressSink& progress)
 {
-    QList<std::optional<double>> results;
-    if (classList.isEmpty())
-        return results;
-    TQuery* q = DataZRT->GETratingResultsReg;
-    q->Close();
-    q->ParamByName(u"eduID"_s).setAsInteger(eventID);
-    q->ParamByName(u"classes"_s).setAsString(classList);
-    q->Open();
-    results.reserve(q->RecordCount());
-    for (int row = 0; row < q->RecordCount(); ++row)
-        results << ratingResult(q->value(row, 0));
-    q->Close();
-    return results;
-}
-
-void applyPassingScores(int eventID, const QString& classList, const TPassingScores& scores,
-                        TProgressSink& progress)
-{
+    std::unique_ptr<TApplyUndo> undo;
     const QList<QStringList> statements = statusStatements(eventID, classList);
     progress.setRange(0, 5);
     progress.setPosition(0);
@@ -52,6 +36,8 @@ void applyPassingScores(int eventID, const QString& classList, const TPassingSco
     try {
         // Scores and statuses stand or fall together.
         DataZRT->FDConnection1.inTransaction([&] {
+            // read before and after the statements, in the transaction: the undo record
+            const TApplySnapshot before = TApplySnapshot::read(eventID, classList);
             TQuery* upd = DataZRT->UPDwinnerReg;
             upd->Close();
             upd->ParamByName(u"eduID"_s).setAsInteger(eventID);
@@ -74,6 +60,7 @@ void applyPassingScores(int eventID, const QString& classList, const TPassingSco
                 q->ParamByName(u"prizeWinnerMax"_s).setAsFloat(scores.prizeWinnerMax);
             });
             progress.setPosition(5);
+            undo = std::make_unique<TApplyUndo>(before, TApplySnapshot::read(eventID, classList));
         });
     } catch (...) {
         // Nothing of it stays written.
@@ -81,6 +68,7 @@ void applyPassingScores(int eventID, const QString& classList, const TPassingSco
         progress.hideStep();
         throw;
     }
+    return undo;
 }
 
 void writeStatus(int id, int status)

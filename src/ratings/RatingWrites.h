@@ -1,32 +1,29 @@
 #pragma once
-// What the rating window reads and writes besides its list: the results the
-// preview counts, the passing scores with the statuses they give, and the
+// What the rating window writes besides its list: the passing scores with the statuses they give, and the
 // corrections of one row. Each is one call, testable without the window.
 
 #include "ratings/RatingRules.h"
+#include "ratings/RatingUndo.h"
 
 #include <QList>
 #include <QString>
+#include <memory>
 #include <optional>
 
 class TProgressSink;
 class TQuery;
-
-/// The results of the rows applying would set (chosen event, ticked classes),
-/// for the preview; empty when no class is ticked.
-///
-///     preview->setResults(ratingResults(10, u"9,10,11"_s));
-QList<std::optional<double>> ratingResults(int eventID, const QString& classList);
 
 /// Stores the passing scores of an event and sets the statuses of its ticked
 /// classes from them, in one transaction: everything is written or nothing.
 /// The steps are told to progress ("Запись проходных баллов", "Обнуление
 /// статусов", "Победители...", "Призеры...", positions 0 to 5); after a
 /// failure the progress is reset and hidden and the failure is thrown on.
+/// Gives back what the apply changed, read inside its transaction, so that it
+/// can be taken back.
 ///
-///     applyPassingScores(10, u"11"_s, {10, 20, 21}, window.progress());
-void applyPassingScores(int eventID, const QString& classList, const TPassingScores& scores,
-                        TProgressSink& progress);
+///     auto undo = applyPassingScores(10, u"11"_s, {10, 20, 21}, window.progress());
+std::unique_ptr<TApplyUndo> applyPassingScores(int eventID, const QString& classList,
+                                               const TPassingScores& scores, TProgressSink& progress);
 
 /// Stores the status of one row of `vzl_application_reg`.
 ///
