@@ -104,10 +104,13 @@ protected:
     template <class T>
     void start(T*& instance)
     {
-        instance = static_cast<T*>(this);
+        T* self = static_cast<T*>(this);
+        instance = self;
         T** slot = &instance;
-        clearInstance_ = [slot, this] {
-            if (*slot == static_cast<T*>(this))
+        // compared with the pointer taken now: by the time the base destructor
+        // clears the instance, this is no T any more
+        clearInstance_ = [slot, self] {
+            if (*slot == self)
                 *slot = nullptr;
         };
         startForm();
