@@ -37,7 +37,9 @@ Pairs difference(const StatusMap& before, const StatusMap& after)
 Pairs shownChanges(const TFormCeateRatingReg& w)
 {
     Pairs d;
-    for (const TStatusChange& c : w.preview()->changes().value().changes)
+    // the summary is kept: a loop over a member of the temporary would read freed memory
+    const auto summary = w.preview()->changes().value();
+    for (const TStatusChange& c : summary.changes)
         d[{c.from, c.to}] = c.count;
     return d;
 }
