@@ -34,6 +34,25 @@ TChildForm::~TChildForm()
     closing_ = true;
     if (clearInstance_)
         clearInstance_();
+    detachHandlers();
+}
+
+void TChildForm::detachHandlers()
+{
+    // The controls are taken down after this window's own part is gone, and a
+    // control going down may still report a change (a drop-down losing its
+    // list): nothing it sends may reach the window's handlers or its parts.
+    QList<QObject*> receivers{this};
+    for (QObject* child : children())
+        if (!child->isWidgetType())
+            receivers << child;
+    for (QObject* sender : findChildren<QObject*>())
+        for (QObject* receiver : receivers)
+            if (sender != receiver)
+                QObject::disconnect(sender, nullptr, receiver, nullptr);
+    for (const TSharedView& view : shared_)
+        if (view.query)
+            QObject::disconnect(view.query, nullptr, this, nullptr);
 }
 
 void TChildForm::startForm()
@@ -82,7 +101,7 @@ void TChildForm::watchFrame()
 void TChildForm::showsShared(TQuery* query, std::function<QVariantMap()> choice, std::function<void()> read,
                              const QString& keyField)
 {
-    shared_.append({query, std::move(choice), std::move(read), keyField});
+    shared_.append({query, std::move(choice), std::move(read), keyField, false, {}, {}, {}});
     connect(query, &TDataSet::aboutToClose, this, [this, query] {
         for (TSharedView& view : shared_)
             if (view.query == query)

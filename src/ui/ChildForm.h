@@ -149,6 +149,9 @@ private:
         QVariant heldKey;
     };
     TSharedView* viewOf(TQuery* query);
+    /// Cuts what the controls and the window's parts send to the window and its
+    /// parts, before Qt takes the controls down.
+    void detachHandlers();
     /// Notes the order and the current key of a query about to be closed, when
     /// it holds the window's choice.
     void noteClosing(TSharedView& view);

@@ -1,7 +1,7 @@
 // What every window leans on without a database: safe file names and the
 // counter, the status label over a progress bar, downloads from a local server,
 // the export to a spreadsheet and how its failures end, the focus given back
-// after a message box.
+// after a message box, a window's handlers cut off while it is taken down.
 
 #include "data/Errors.h"
 #include "data/Files.h"
@@ -13,6 +13,7 @@
 #include "support/Ui.h"
 #include "ui/Dialogs.h"
 #include "ui/Download.h"
+#include "ui/ChildForm.h"
 #include "ui/ProgressLabel.h"
 #include "ui/SheetExport.h"
 #include "ui/SheetMessages.h"
@@ -46,6 +47,7 @@ private slots:
     void downloadFailures_data();
     void downloadFailures();
     void focusReturnsToTheRaisingWindow();
+    void noHandlerRunsWhileTheWindowGoes();
 };
 
 void TestWindowSupport::safeFileNames_data()
@@ -299,6 +301,47 @@ void TestWindowSupport::focusReturnsToTheRaisingWindow()
     QTest::qWait(50);
     QCOMPARE(area->activeSubWindow(), frames[1]);
     QCOMPARE(QApplication::focusWidget(), edits[1]);
+}
+
+
+namespace {
+
+/// A control that still reports as it is taken down, as a drop-down losing
+/// its list does.
+class TDyingControl : public QWidget {
+    Q_OBJECT
+public:
+    using QWidget::QWidget;
+    ~TDyingControl() override { emit reported(); }
+signals:
+    void reported();
+};
+
+/// A window with such a control, heard by the window itself and by one of its
+/// parts.
+class TDyingForm : public TChildForm {
+public:
+    explicit TDyingForm(int& heard)
+        : heard_(heard)
+    {
+        auto* control = new TDyingControl(this);
+        auto* part = new QObject(this); // taken down after the control
+        connect(control, &TDyingControl::reported, this, [this] { hear(); });
+        connect(control, &TDyingControl::reported, part, [&heard] { ++heard; });
+    }
+
+private:
+    void hear() { ++heard_; }
+    int& heard_;
+};
+
+} // namespace
+
+void TestWindowSupport::noHandlerRunsWhileTheWindowGoes()
+{
+    int heard = 0;
+    delete new TDyingForm(heard);
+    QCOMPARE(heard, 0);
 }
 
 QTEST_MAIN(TestWindowSupport)
