@@ -329,9 +329,9 @@ void TestDataLayer::fixtureGivesAnAdministratorWithEvents()
 {
     s->db.exec(u"DELETE FROM vzl_application_reg"_s);
     Fixture f(s->db);
-    const int chem = f.event(u"Химия"_s);
-    f.event(u"Право прошлого года"_s, f.pastPeriod());
-    const int pupil = f.pupil({.surname = u"Абрамов"_s});
+    const int chem = f.event({.nameEdu = u"Химия"_s});
+    f.event({.nameEdu = u"Право прошлого года"_s, .period = f.pastPeriod()});
+    const int pupil = f.user({.surname = u"Абрамов"_s});
     const int app = f.application({.pupil = pupil, .event = chem, .status = 7, .result = 25.0});
     f.logIn();
     QCOMPARE(openAdministratorEvents(DataZRT->GETeduReg), chem);
