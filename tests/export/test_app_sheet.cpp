@@ -8,13 +8,10 @@
 #include "export/AppSheet.h"
 #include "export/Excel.h"
 #include "support/RecordingProgress.h"
+#include "support/TextHeight.h"
 #include "support/XlsxReader.h"
 
-#include <QFont>
-#include <QFontMetricsF>
-#include <QImage>
 #include <QTemporaryDir>
-#include <QTextLayout>
 #include <QtTest>
 
 using namespace Qt::Literals::StringLiterals;
@@ -142,41 +139,6 @@ QStringList rowOf(const TAppForm& form, const QHash<QString, QString>& values)
     for (int n = 2; n <= form.columns.size(); ++n)
         row << values.value(ColumnName(n), u"-"_s);
     return row;
-}
-
-// The lines the text takes in a column of that width (characters) at that
-// size, by Qt's own text layout.
-int LinesOf(const QString& text, double width, double points)
-{
-    QImage device(1, 1, QImage::Format_RGB32);
-    device.setDotsPerMeterX(3780);
-    device.setDotsPerMeterY(3780);
-    QFont font(u"Calibri"_s);
-    font.setPointSizeF(points);
-    // a column holds `width` digits of the workbook's font (Calibri 11)
-    const double digit = QFontMetricsF(QFont(u"Calibri"_s, 11), &device).horizontalAdvance(u'0');
-    QTextLayout layout(text, font, &device);
-    QTextOption option;
-    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    layout.setTextOption(option);
-    layout.beginLayout();
-    int lines = 0;
-    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-        line.setLineWidth(width * digit);
-        ++lines;
-    }
-    layout.endLayout();
-    return lines;
-}
-
-double LineHeight(double points)
-{
-    QImage device(1, 1, QImage::Format_RGB32);
-    device.setDotsPerMeterX(3780);
-    device.setDotsPerMeterY(3780);
-    QFont font(u"Calibri"_s);
-    font.setPointSizeF(points);
-    return QFontMetricsF(font, &device).height() * 0.75;
 }
 
 /// The program's locale for the tests of this file.
@@ -415,7 +377,7 @@ void TestAppSheet::longSchoolNameGrowsItsRow()
     const Written w = write(dir, form, 2, {rowOf(form, {{u"I"_s, school}}), rowOf(form, {{u"I"_s, u"МБОУ СОШ № 2"_s}})});
     const TXlsxReader book(w.path);
     // column I: 25 characters, 8 points
-    const int lines = LinesOf(school, 25, 8);
+    const int lines = WrappedLines(school, 25, 8);
     QVERIFY2(lines >= 5, qPrintable(QString::number(lines)));
     const double needed = lines * LineHeight(8);
     QVERIFY2(book.rowHeight(6) >= needed && book.rowHeight(6) < needed + LineHeight(8),

@@ -6,14 +6,11 @@
 
 #include "data/Errors.h"
 #include "export/Excel.h"
+#include "support/TextHeight.h"
 #include "support/XlsxReader.h"
 
 #include <QDir>
 #include <QFile>
-#include <QFont>
-#include <QFontMetricsF>
-#include <QImage>
-#include <QTextLayout>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -102,32 +99,6 @@ QString Save(TExcel& xl, const QTemporaryDir& dir, const QString& name)
     const QString path = dir.filePath(name);
     xl.SaveSheet(path);
     return path;
-}
-
-// The height in points that the text needs in a cell of that width (in
-// characters) and font, found with Qt's own text layout: lines of the font's
-// height. A row at least this high shows the whole text.
-double NeededHeight(const QString& text, double width, double points)
-{
-    QImage device(1, 1, QImage::Format_RGB32);
-    device.setDotsPerMeterX(3780);
-    device.setDotsPerMeterY(3780);
-    QFont font(u"Calibri"_s);
-    font.setPointSizeF(points);
-    // a column holds `width` digits of the workbook's font (Calibri 11)
-    const double digit = QFontMetricsF(QFont(u"Calibri"_s, 11), &device).horizontalAdvance(u'0');
-    QTextLayout layout(text, font, &device);
-    QTextOption option;
-    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    layout.setTextOption(option);
-    layout.beginLayout();
-    int lines = 0;
-    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-        line.setLineWidth(width * digit);
-        ++lines;
-    }
-    layout.endLayout();
-    return lines * QFontMetricsF(font, &device).height() * 0.75;
 }
 
 QString ErrorOf(const std::function<void()>& action)
