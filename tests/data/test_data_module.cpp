@@ -148,13 +148,7 @@ void TestDataModule::lostConnectionIsReported()
 {
     DataSession s;
     s.db.exec(u"INSERT INTO vzl_areas(id,name) VALUES (1,'Алтово')"_s);
-    TQuery* q = DataZRT->emptySQL;
-    q->Close();
-    q->SQL() = QStringList{u"SELECT CONNECTION_ID() as c"_s};
-    q->Open();
-    const int id = q->FieldByName(u"c"_s).asInteger();
-    q->Close();
-    s.db.exec(u"KILL %1"_s.arg(id));
+    s.cutConnection();
 
     // The next action reports the loss.
     QVERIFY_THROWS_EXCEPTION(EDatabaseError, DataZRT->GETarea->Open());

@@ -395,13 +395,7 @@ void TestDiplomJournal::databaseFailure()
     ExportRoot root;
     UiSeam seam;
     TFormCreateDiplomJournal w;
-    TQuery* q = DataZRT->emptySQL;
-    q->Close();
-    q->SQL() = QStringList{u"SELECT CONNECTION_ID() as c"_s};
-    q->Open();
-    const int id = q->FieldByName(u"c"_s).asInteger();
-    q->Close();
-    s.s.db.exec(u"KILL %1"_s.arg(id));
+    s.s.cutConnection();
 
     click(&w, u"BitBtn4"_s); // the count fails
     QCOMPARE(seam.messages.size(), 1);

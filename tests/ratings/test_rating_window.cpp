@@ -400,13 +400,7 @@ void TestRatingWindow::lostConnection()
     Session s;
     UiSeam seam;
     TFormCeateRatingReg w;
-    TQuery* q = DataZRT->emptySQL;
-    q->Close();
-    q->SQL() = QStringList{u"SELECT CONNECTION_ID() as c"_s};
-    q->Open();
-    const int id = q->FieldByName(u"c"_s).asInteger();
-    q->Close();
-    s.s.db.exec(u"KILL %1"_s.arg(id));
+    s.s.cutConnection();
 
     click(&w, u"BitBtn2"_s);
     QCOMPARE(seam.messages.size(), 1);
@@ -698,13 +692,7 @@ void TestRatingWindow::rereadAfterReconnectIsQuiet()
     Session s;
     UiSeam seam;
     TFormCeateRatingReg w;
-    TQuery* q = DataZRT->emptySQL;
-    q->Close();
-    q->SQL() = QStringList{u"SELECT CONNECTION_ID() as c"_s};
-    q->Open();
-    const int id = q->FieldByName(u"c"_s).asInteger();
-    q->Close();
-    s.s.db.exec(u"KILL %1"_s.arg(id));
+    s.s.cutConnection();
     find<QRadioButton>(&w, u"RadioGender1"_s)->click(); // the list is closed, its reading fails
     QCOMPARE(seam.messages.size(), 1);
     // the failed reading gives the list its former rows back (other windows keep them)

@@ -227,3 +227,14 @@ DataSession::DataSession()
 }
 
 DataSession::~DataSession() = default;
+
+void DataSession::cutConnection()
+{
+    TQuery* q = data->emptySQL;
+    q->Close();
+    q->SQL() = QStringList{QStringLiteral("SELECT CONNECTION_ID() as c")};
+    q->Open();
+    const int id = q->FieldByName(QStringLiteral("c")).asInteger();
+    q->Close();
+    db.exec(QStringLiteral("KILL %1").arg(id));
+}

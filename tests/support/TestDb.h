@@ -92,6 +92,13 @@ private:
 struct DataSession {
     DataSession();
     ~DataSession();
+    /// Ends the data module's connection on the server's side, as a restart
+    /// of the server or a lost network would; the module learns of it with its
+    /// next statement.
+    ///
+    ///     s.cutConnection();
+    ///     click(&w, u"BitBtn2"_s);   // reports the lost connection
+    void cutConnection();
     TestDb db;
     std::unique_ptr<TDataZRT> data;
 };
