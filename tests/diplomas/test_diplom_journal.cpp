@@ -94,27 +94,12 @@ QStringList comboTexts(TFormCreateDiplomJournal& w)
 /// The grid's texts of every line, as the sheet should hold them in columns B to F.
 QList<QStringList> gridRows(TFormCreateDiplomJournal& w)
 {
-    auto* grid = find<TDBGrid>(&w, u"DBGrid1"_s);
-    QList<QStringList> rows;
-    for (int k = 1; k <= DataZRT->GETjournal->RecordCount(); ++k) {
-        QStringList texts;
-        for (const QString& field : {u"nameStatus"_s, u"fio"_s, u"classStudy"_s, u"fullname"_s, u"numberDiplom"_s})
-            texts << grid->cellText(k, field);
-        rows << texts;
-    }
-    return rows;
+    return gridTexts(find<TDBGrid>(&w, u"DBGrid1"_s), {u"nameStatus"_s, u"fio"_s, u"classStudy"_s, u"fullname"_s, u"numberDiplom"_s});
 }
 
 QList<QStringList> sheetRows(const TXlsxReader& book)
 {
-    QList<QStringList> rows;
-    for (int r = 6; r <= book.lastRow(); ++r) {
-        QStringList texts;
-        for (const QString& column : {u"B"_s, u"C"_s, u"D"_s, u"E"_s, u"F"_s})
-            texts << book.text(column + QString::number(r));
-        rows << texts;
-    }
-    return rows;
+    return book.rowTexts(6, {u"B"_s, u"C"_s, u"D"_s, u"E"_s, u"F"_s});
 }
 
 QStringList fios()

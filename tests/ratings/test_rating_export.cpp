@@ -39,27 +39,12 @@ QString saved(const ExportRoot& root, const QString& relative)
 /// The grid's texts of every row, as the sheet should hold them in columns B to F.
 QList<QStringList> gridRows(TFormCeateRatingReg& w)
 {
-    auto* grid = find<TDBGrid>(&w, u"DBGrid1"_s);
-    QList<QStringList> rows;
-    for (int k = 1; k <= DataZRT->GETcreateRatingReg->RecordCount(); ++k) {
-        QStringList texts;
-        for (const QString& field : {u"fio"_s, u"classStudy"_s, u"name"_s, u"result"_s, u"nameStatus"_s})
-            texts << grid->cellText(k, field);
-        rows << texts;
-    }
-    return rows;
+    return gridTexts(find<TDBGrid>(&w, u"DBGrid1"_s), {u"fio"_s, u"classStudy"_s, u"name"_s, u"result"_s, u"nameStatus"_s});
 }
 
 QList<QStringList> sheetRows(const TXlsxReader& book)
 {
-    QList<QStringList> rows;
-    for (int r = 5; r <= book.lastRow(); ++r) {
-        QStringList texts;
-        for (const QString& column : {u"B"_s, u"C"_s, u"D"_s, u"E"_s, u"F"_s})
-            texts << book.text(column + QString::number(r));
-        rows << texts;
-    }
-    return rows;
+    return book.rowTexts(5, {u"B"_s, u"C"_s, u"D"_s, u"E"_s, u"F"_s});
 }
 
 const QStringList ExportSteps = {

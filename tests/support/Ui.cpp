@@ -1,5 +1,8 @@
 #include "support/Ui.h"
 
+#include "data/DBGrid.h"
+#include "data/DataSet.h"
+
 #include <QLabel>
 #include <QLineEdit>
 
@@ -77,4 +80,17 @@ QString textOf(const QObject* root, const QString& name)
     if (auto* edit = root->findChild<QLineEdit*>(name))
         return edit->text();
     return find<QLabel>(root, name)->text();
+}
+
+QList<QStringList> gridTexts(const TDBGrid* grid, const QStringList& fields)
+{
+    QList<QStringList> rows;
+    const int count = grid->DataSource()->DataSet()->RecordCount();
+    for (int k = 1; k <= count; ++k) {
+        QStringList texts;
+        for (const QString& field : fields)
+            texts << grid->cellText(k, field);
+        rows << texts;
+    }
+    return rows;
 }

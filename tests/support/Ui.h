@@ -1,6 +1,6 @@
 #pragma once
 // Seeing and answering the program's message boxes and modal dialogs in tests,
-// and finding controls by their object names.
+// finding controls by their object names, reading what a grid shows.
 
 #include "ui/Dialogs.h"
 
@@ -11,6 +11,8 @@
 #include <QStringList>
 #include <functional>
 #include <stdexcept>
+
+class TDBGrid;
 
 /// Installs itself as the seam for its lifetime: records every message box
 /// (answering OK, or Yes for a confirmation, unless told otherwise) and answers
@@ -61,3 +63,7 @@ void click(const QObject* root, const QString& name);
 void setText(const QObject* root, const QString& name, const QString& text);
 /// The text of the line edit or label of that name.
 QString textOf(const QObject* root, const QString& name);
+/// The texts the grid shows in those fields, a list per row, top to bottom.
+///
+///     gridTexts(find<TDBGrid>(&w, u"DBGrid1"_s), {u"fio"_s, u"result"_s})
+QList<QStringList> gridTexts(const TDBGrid* grid, const QStringList& fields);

@@ -240,6 +240,18 @@ QString TXlsxReader::text(const QString& at) const
     return stored;
 }
 
+QList<QStringList> TXlsxReader::rowTexts(int firstRow, const QStringList& columns) const
+{
+    QList<QStringList> rows;
+    for (int r = firstRow; r <= lastRow(); ++r) {
+        QStringList texts;
+        for (const QString& column : columns)
+            texts << text(column + QString::number(r));
+        rows << texts;
+    }
+    return rows;
+}
+
 double TXlsxReader::shownWidth(double stored)
 {
     return (std::round(stored * 7) - 5) / 7;

@@ -73,6 +73,10 @@ public:
     ///     book.text(u"H6"_s)   // "Имеются"
     ///     book.text(u"S6"_s)   // "13.01.2026", a date
     QString text(const QString& cell) const;
+    /// The texts of those columns in every row from firstRow to the last one.
+    ///
+    ///     book.rowTexts(6, {u"B"_s, u"C"_s})   // {{"Победитель…", "Яковлев Ян Янович"}, …}
+    QList<QStringList> rowTexts(int firstRow, const QStringList& columns) const;
     /// The cell's value as stored: a text, or a number's digits ("45.5", "46035").
     ///
     ///     book.value(u"L6"_s)   // "45.5"
