@@ -9,6 +9,7 @@
 #include "data/DBLookupComboBox.h"
 #include "data/DataZRT.h"
 #include "ui/ErrorDisplay.h"
+#include "support/Fixtures.h"
 #include "support/TestDb.h"
 #include "support/Ui.h"
 
@@ -25,40 +26,72 @@ constexpr int Admin = 501;
 constexpr int Maths = 10;   // held in area 2
 constexpr int Physics = 11; // held in area 3
 
+// The application rows of this test: with a hotel and the companion 146,
+// without a class of participation.
+ApplicationRow housed(ApplicationRow row)
+{
+    row.classPart = Null;
+    row.hotel = 1;
+    row.maintainer = 146;
+    return row;
+}
+
 // Event 10 has the candidates Абрамов 1001, Борисова 1002, Волков 1003 and
 // Зайцева 1008 (listed in that order). Not candidates: 1004 chose it in the
 // last school year only, 1005 has no further data, 1007 is in the application
 // already. Зайцева's row of the last school year does not count.
-void fillEvents(TestDb& db)
+// Area 1 "г. Велград", the administrator 501 and the school years are the
+// fixture's region.
+Fixture fillEvents(TestDb& db)
 {
-    db.exec(u"INSERT INTO vzl_areas(id,name) VALUES (1,'г. Велград'),(2,'Бережанский район'),(3,'Заречный район')"_s);
-    db.exec(u"INSERT INTO vzl_periods(id,name,active) VALUES (1,'2024-2025',0),(2,'2025-2026',1)"_s);
-    db.exec(u"INSERT INTO vzl_users(id,surname,name,patronymic,areaID,roleID) VALUES "
-            "(501,'Кириллова','Анна','Петровна',1,54280),"
-            "(1001,'Абрамов','Антон','Андреевич',1,4),(1002,'Борисова','Вера','Игоревна',2,4),"
-            "(1003,'Волков','Глеб','Денисович',3,4),(1004,'Григорьева','Дарья','Олеговна',1,4),"
-            "(1005,'Дмитриев','Егор','Ильич',2,4),(1007,'Жуков','Илья','Львович',3,4),"
-            "(1008,'Зайцева','Ксения','Романовна',1,4)"_s);
-    db.exec(u"INSERT INTO vzl_users4add(usersID,classStudy) VALUES "
-            "(1001,9),(1002,10),(1003,11),(1004,9),(1007,10),(1008,8)"_s);
-    db.exec(u"INSERT INTO vzl_educationallist_reg(id,nameEdu,isActive,idPeriod,actionAreaID) VALUES "
-            "(10,'Математика',1,2,2),(11,'Физика',1,2,3),(12,'Химия прошлого года',1,1,1)"_s);
-    db.exec(u"INSERT INTO vzl_userseducation(usersID,educationListID,periodsID) VALUES (501,10,2),(501,11,2),(501,12,1)"_s);
-    db.exec(u"INSERT INTO vzl_userseducation_reg(usersID,educationListID,periodsID,classPart) VALUES "
-            "(1001,10,2,9),(1002,10,2,11),(1003,10,2,11),(1003,11,2,11),(1004,10,1,8),"
-            "(1005,10,2,10),(1007,10,2,10),(1008,10,2,9)"_s);
-    db.exec(u"INSERT INTO vzl_maintainer(id,surname,name,patronymic,post,areaID) VALUES (146,'Воронцова','Ирина','Павловна','Методист',1)"_s);
-    db.exec(u"INSERT INTO vzl_application_reg(id,userID,classStudy,educationlListID_reg,levelolimpID,periodID,areaID,actionareaID,hotel,maintainerID) VALUES "
-            "(7,1007,10,10,3,2,3,2,1,146),(3,1008,7,10,3,1,1,2,1,146)"_s);
+    Fixture f(db);
+    f.area({.id = 2, .name = u"Бережанский район"_s});
+    f.area({.id = 3, .name = u"Заречный район"_s});
+    // Pupils without phone or school; their further data is the class alone.
+    const struct {
+        int id;
+        QString surname, name, patronymic;
+        int area;
+        int classStudy; ///< 0: no further data
+    } pupils[] = {
+        {1001, u"Абрамов"_s, u"Антон"_s, u"Андреевич"_s, 1, 9},
+        {1002, u"Борисова"_s, u"Вера"_s, u"Игоревна"_s, 2, 10},
+        {1003, u"Волков"_s, u"Глеб"_s, u"Денисович"_s, 3, 11},
+        {1004, u"Григорьева"_s, u"Дарья"_s, u"Олеговна"_s, 1, 9},
+        {1005, u"Дмитриев"_s, u"Егор"_s, u"Ильич"_s, 2, 0},
+        {1007, u"Жуков"_s, u"Илья"_s, u"Львович"_s, 3, 10},
+        {1008, u"Зайцева"_s, u"Ксения"_s, u"Романовна"_s, 1, 8},
+    };
+    for (const auto& p : pupils)
+        f.user({.id = p.id, .surname = p.surname, .name = p.name, .patronymic = p.patronymic, .phone = {},
+                .areaID = p.area, .schoolID = {}, .details = p.classStudy != 0, .classStudy = p.classStudy,
+                .gender = {}, .ovz = {}, .birthday = {}, .citizenship = {}});
+    f.event({.id = Maths, .nameEdu = u"Математика"_s, .dateEnd = Null, .venue = 2});
+    f.event({.id = Physics, .nameEdu = u"Физика"_s, .dateEnd = Null, .venue = 3});
+    f.event({.id = 12, .nameEdu = u"Химия прошлого года"_s, .period = f.pastPeriod(), .dateEnd = Null});
+    f.choice(1001, Maths, 9);
+    f.choice(1002, Maths, 11);
+    f.choice(1003, Maths, 11);
+    f.choice(1003, Physics, 11);
+    f.choice(1004, Maths, 8, f.pastPeriod());
+    f.choice(1005, Maths, 10);
+    f.choice(1007, Maths, 10);
+    f.choice(1008, Maths, 9);
+    f.maintainer({.id = 146, .surname = u"Воронцова"_s, .post = u"Методист"_s, .educationalOrg = {}, .eMail = {},
+                  .phone = {}, .hotel = {}});
+    f.application(housed({.id = 7, .pupil = 1007, .event = Maths, .classStudy = 10, .area = 3}));
+    f.application(housed({.id = 3, .pupil = 1008, .event = Maths, .classStudy = 7, .period = f.pastPeriod()}));
+    return f;
 }
 
 // Application rows of event 10 in list order Абрамов 9, Борисова 5, Волков 11,
 // Жуков 7, and one row of event 11 that must stay.
-void fillApplication(TestDb& db)
+void fillApplication(Fixture& f)
 {
-    db.exec(u"INSERT INTO vzl_application_reg(id,userID,classStudy,educationlListID_reg,levelolimpID,periodID,areaID,actionareaID,hotel,maintainerID) VALUES "
-            "(9,1001,9,10,3,2,1,2,1,146),(5,1002,10,10,3,2,2,2,1,146),(11,1003,11,10,3,2,3,2,1,146),"
-            "(20,1003,11,11,3,2,3,3,1,146)"_s);
+    f.application(housed({.id = 9, .pupil = 1001, .event = Maths, .classStudy = 9, .area = 1}));
+    f.application(housed({.id = 5, .pupil = 1002, .event = Maths, .classStudy = 10, .area = 2}));
+    f.application(housed({.id = 11, .pupil = 1003, .event = Maths, .classStudy = 11, .area = 3}));
+    f.application(housed({.id = 20, .pupil = 1003, .event = Physics, .classStudy = 11, .area = 3}));
 }
 
 QList<int> ids(TQuery* q, const QString& field = u"id"_s)
@@ -208,9 +241,9 @@ void TestAppCreate::adding()
 void TestAppCreate::newRowValues()
 {
     DataSession s;
-    fillEvents(s.db);
+    Fixture f = fillEvents(s.db);
     DataZRT->userID = 9999; // whoever is logged in: coordinator and companion are fixed
-    s.db.exec(u"INSERT INTO vzl_userseducation(usersID,educationListID,periodsID) VALUES (9999,10,2)"_s);
+    f.responsible(9999, Maths);
     UiSeam seam;
     TFormAppCreateReg w;
     selectRows(find<TDBGrid>(&w, u"DBGrid1"_s), {2}); // Борисова, class 10, chose class 11, area 2
@@ -248,8 +281,8 @@ void TestAppCreate::venueOfTheChosenEvent()
 void TestAppCreate::doubledChoiceIsRefusedOthersGoIn()
 {
     DataSession s;
-    fillEvents(s.db);
-    s.db.exec(u"INSERT INTO vzl_userseducation_reg(usersID,educationListID,periodsID,classPart) VALUES (1002,10,2,10)"_s);
+    Fixture f = fillEvents(s.db);
+    f.choice(1002, Maths, 10);
     DataZRT->userID = Admin;
     UiSeam seam;
     TFormAppCreateReg w;
@@ -375,8 +408,8 @@ void TestAppCreate::removing()
     QFETCH(QList<int>, rows);
     QFETCH(QList<int>, left);
     DataSession s;
-    fillEvents(s.db);
-    fillApplication(s.db);
+    Fixture f = fillEvents(s.db);
+    fillApplication(f);
     DataZRT->userID = Admin;
     UiSeam seam;
     TFormAppCreateReg w;
@@ -406,8 +439,8 @@ void TestAppCreate::removing()
 void TestAppCreate::removeAllIsOneStatement()
 {
     DataSession s;
-    fillEvents(s.db);
-    fillApplication(s.db);
+    Fixture f = fillEvents(s.db);
+    fillApplication(f);
     DataZRT->userID = Admin;
     UiSeam seam;
     TFormAppCreateReg w;
@@ -447,8 +480,8 @@ void TestAppCreate::removingRowsThatHoldSomethingAsks()
     QFETCH(QString, question);
     QFETCH(QList<int>, left);
     DataSession s;
-    fillEvents(s.db);
-    fillApplication(s.db);
+    Fixture f = fillEvents(s.db);
+    fillApplication(f);
     s.db.exec(u"UPDATE vzl_application_reg SET result=25, statusparticipantID=4 WHERE id=9"_s);
     s.db.exec(u"UPDATE vzl_application_reg SET statusparticipantID=15 WHERE id=5"_s);
     s.db.exec(u"UPDATE vzl_application_reg SET result=30, statusparticipantID=7 WHERE id=20"_s); // event 11
@@ -533,8 +566,8 @@ void TestAppCreate::listsFollowTheChoice()
 {
     QFETCH(QString, how);
     DataSession s;
-    fillEvents(s.db);
-    fillApplication(s.db);
+    Fixture f = fillEvents(s.db);
+    fillApplication(f);
     DataZRT->userID = Admin;
     TFormAppCreateReg w;
     w.show();
@@ -557,14 +590,14 @@ void TestAppCreate::listsFollowTheChoice()
 void TestAppCreate::titleClickSorts()
 {
     DataSession s;
-    fillEvents(s.db);
+    Fixture f = fillEvents(s.db);
     DataZRT->userID = Admin;
     TFormAppCreateReg w;
     QCOMPARE(ids(DataZRT->GETappPartReg, u"classStudy"_s), (QList<int>{9, 10, 11, 8}));
     emit find<TDBGrid>(&w, u"DBGrid1"_s)->TitleClick(u"classStudy"_s);
     QCOMPARE(DataZRT->GETappPartReg->SQL().last(), u"ORDER BY classStudy"_s);
     QCOMPARE(ids(DataZRT->GETappPartReg, u"classStudy"_s), (QList<int>{8, 9, 10, 11}));
-    fillApplication(s.db);
+    fillApplication(f);
     emit find<TDBGrid>(&w, u"DBGrid2"_s)->TitleClick(u"nameArea"_s);
     QCOMPARE(DataZRT->AppCreateRegSet->SQL().last(), u"ORDER BY nameArea"_s);
     QCOMPARE(DataZRT->AppCreateRegSet->value(0, u"nameArea"_s).toString(), u"Бережанский район"_s);
@@ -592,8 +625,8 @@ void TestAppCreate::openWindowKeepsItsRowsWhenAnotherFailsToOpen()
     // same lists fails to open: the first one keeps every row.
     TestServer server;
     TestDb db(server.dir());
-    fillEvents(db);
-    fillApplication(db);
+    Fixture f = fillEvents(db);
+    fillApplication(f);
     TDataZRT data;
     data.DataModuleCreate(db.profiles());
     DataZRT->userID = Admin;

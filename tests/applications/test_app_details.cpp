@@ -8,6 +8,7 @@
 #include "data/DBGrid.h"
 #include "data/DBLookupComboBox.h"
 #include "data/DataZRT.h"
+#include "support/Fixtures.h"
 #include "support/TestDb.h"
 #include "support/Ui.h"
 
@@ -28,31 +29,52 @@ const QColor paleGreen(152, 251, 152);
 // companion and is not listed; row 30 belongs to event 11.
 // Companions offered: 147 "Бережанский район, ..." then 146 "г. Велград, ...";
 // 148 is retired. Venues offered: 2 Бережанский, 1 г. Велград, 3 Заречный.
+// Area 1, the administrator 501 and the school years are the fixture's region.
 void fillApplication(TestDb& db)
 {
-    db.exec(u"INSERT INTO vzl_areas(id,name) VALUES (1,'г. Велград'),(2,'Бережанский район'),(3,'Заречный район')"_s);
-    db.exec(u"INSERT INTO vzl_periods(id,name,active) VALUES (1,'2024-2025',0),(2,'2025-2026',1)"_s);
-    db.exec(u"INSERT INTO vzl_users(id,surname,name,patronymic,phone,areaID,roleID) VALUES "
-            "(501,'Кириллова','Анна','Петровна','',1,54280),"
-            "(1001,'Абрамов','Антон','Андреевич','+7 900 000-00-04',1,4),"
-            "(1002,'Борисова','Вера','Игоревна','+7 900 000-00-02',2,4),"
-            "(1003,'Волков','Глеб','Денисович','+7 900 000-00-03',3,4),"
-            "(1004,'Григорьева','Дарья','Олеговна','+7 900 000-00-01',1,4),"
-            "(1005,'Дмитриев','Егор','Ильич','',2,4)"_s);
-    db.exec(u"INSERT INTO vzl_educationallist_reg(id,nameEdu,isActive,idPeriod,actionAreaID) VALUES "
-            "(10,'Математика',1,2,2),(11,'Физика',1,2,3)"_s);
-    db.exec(u"INSERT INTO vzl_userseducation(usersID,educationListID,periodsID) VALUES (501,10,2),(501,11,2)"_s);
-    db.exec(u"INSERT INTO vzl_maintainer(id,surname,name,patronymic,post,areaID,isActive) VALUES "
-            "(146,'Воронцова','Ирина','Павловна','Методист',1,1),"
-            "(147,'Лебедев','Олег','Ильич','Учитель физики',2,1),"
-            "(148,'Мухина','Зоя','Петровна','Учитель химии',3,0)"_s);
-    db.exec(u"INSERT INTO vzl_application_reg(id,userID,classStudy,educationlListID_reg,levelolimpID,periodID,areaID,actionareaID,hotel,dateIn,dateOut,maintainerID) VALUES "
-            "(21,1001,9,10,3,2,1,2,1,'2026-01-11','2026-01-14',146),"
-            "(22,1002,10,10,3,2,2,2,0,'2026-01-12','2026-01-13',147),"
-            "(23,1003,11,10,3,2,3,2,1,NULL,NULL,146),"
-            "(24,1004,9,10,3,2,1,2,0,'2026-01-12','2026-01-13',147),"
-            "(25,1005,9,10,3,2,2,2,1,NULL,NULL,999),"
-            "(30,1003,11,11,3,2,3,3,1,NULL,NULL,146)"_s);
+    Fixture f(db);
+    f.area({.id = 2, .name = u"Бережанский район"_s});
+    f.area({.id = 3, .name = u"Заречный район"_s});
+    // Pupils without school or further data.
+    const struct {
+        int id;
+        QString surname, name, patronymic, phone;
+        int area;
+    } pupils[] = {
+        {1001, u"Абрамов"_s, u"Антон"_s, u"Андреевич"_s, u"+7 900 000-00-04"_s, 1},
+        {1002, u"Борисова"_s, u"Вера"_s, u"Игоревна"_s, u"+7 900 000-00-02"_s, 2},
+        {1003, u"Волков"_s, u"Глеб"_s, u"Денисович"_s, u"+7 900 000-00-03"_s, 3},
+        {1004, u"Григорьева"_s, u"Дарья"_s, u"Олеговна"_s, u"+7 900 000-00-01"_s, 1},
+        {1005, u"Дмитриев"_s, u"Егор"_s, u"Ильич"_s, u""_s, 2},
+    };
+    for (const auto& p : pupils)
+        f.user({.id = p.id, .surname = p.surname, .name = p.name, .patronymic = p.patronymic, .phone = p.phone,
+                .areaID = p.area, .schoolID = {}, .details = false});
+    const int maths = f.event({.id = 10, .nameEdu = u"Математика"_s, .dateEnd = Null, .venue = 2});
+    const int physics = f.event({.id = 11, .nameEdu = u"Физика"_s, .dateEnd = Null, .venue = 3});
+    // Companions known by name, post and municipality only.
+    const auto companion = [&](MaintainerRow row) {
+        row.educationalOrg = row.eMail = row.phone = row.hotel = QVariant();
+        f.maintainer(row);
+    };
+    companion({.id = 146, .surname = u"Воронцова"_s, .post = u"Методист"_s});
+    companion({.id = 147, .surname = u"Лебедев"_s, .name = u"Олег"_s, .patronymic = u"Ильич"_s,
+               .post = u"Учитель физики"_s, .areaID = 2});
+    companion({.id = 148, .surname = u"Мухина"_s, .name = u"Зоя"_s, .patronymic = u"Петровна"_s,
+               .post = u"Учитель химии"_s, .areaID = 3, .active = false});
+    // Rows without a class of participation, held at their event's venue.
+    f.application({.id = 21, .pupil = 1001, .event = maths, .classStudy = 9, .classPart = Null, .area = 1,
+                   .hotel = 1, .dateIn = QDate(2026, 1, 11), .dateOut = QDate(2026, 1, 14), .maintainer = 146});
+    f.application({.id = 22, .pupil = 1002, .event = maths, .classStudy = 10, .classPart = Null, .area = 2,
+                   .hotel = 0, .dateIn = QDate(2026, 1, 12), .dateOut = QDate(2026, 1, 13), .maintainer = 147});
+    f.application({.id = 23, .pupil = 1003, .event = maths, .classStudy = 11, .classPart = Null, .area = 3,
+                   .hotel = 1, .maintainer = 146});
+    f.application({.id = 24, .pupil = 1004, .event = maths, .classStudy = 9, .classPart = Null, .area = 1,
+                   .hotel = 0, .dateIn = QDate(2026, 1, 12), .dateOut = QDate(2026, 1, 13), .maintainer = 147});
+    f.application({.id = 25, .pupil = 1005, .event = maths, .classStudy = 9, .classPart = Null, .area = 2,
+                   .hotel = 1, .maintainer = 999});
+    f.application({.id = 30, .pupil = 1003, .event = physics, .classStudy = 11, .classPart = Null, .area = 3,
+                   .hotel = 1, .maintainer = 146});
 }
 
 /// actionareaID, hotel, dateIn, dateOut, maintainerID of one row.

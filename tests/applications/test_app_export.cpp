@@ -9,6 +9,7 @@
 #include "data/Format.h"
 #include "applications/AppExportReg.h"
 #include "export/Sheet.h"
+#include "support/Fixtures.h"
 #include "support/TestDb.h"
 #include "support/XlsxReader.h"
 #include "support/Ui.h"
@@ -37,6 +38,13 @@ const QString SaveFailed = u"Ошибка записи в MS Excel.\n\rСкор�
                            "РЕКОМЕНДАЦИЯ:\n\rПеред экспортом данных откройте MS Excel и создайте пустой лист."_s;
 const QString FullBox = u"Не у всех участников заполнены дополнительные данные. Такие участники не будут отражены в отчете"_s;
 
+// Борисова's complete row of Физика.
+ApplicationRow borisovaPhysics(int id = 0)
+{
+    return {.id = id, .pupil = 1002, .event = Physics, .status = 4, .result = 30, .classStudy = 11, .area = {},
+            .hotel = 1, .dateIn = QDate(2026, 2, 1), .dateOut = QDate(2026, 2, 3), .maintainer = 146};
+}
+
 // Application rows of the active year at the regional stage:
 //   Химия (10):   Абрамов 1001 (everything), Борисова 1002 (school without an
 //                 address, hotel mark NULL), Волков 1003 (no further data:
@@ -45,40 +53,65 @@ const QString FullBox = u"Не у всех участников заполнен
 //   Физика (11):  Борисова 1002 (everything);
 //   Биология (12, not the administrator's): Егоров 1006 (not a pupil: short only).
 // Not in any export: Жуков 1007 (last school year), Зайцев 1008 (another stage).
-void fill(TestDb& db)
+// Area 1, school 1 and the administrator 501 are the test's own, not the
+// fixture's region.
+Fixture fill(TestDb& db)
 {
-    db.exec(u"INSERT INTO vzl_areas(id,name) VALUES (1,'г. Велград'),(2,'Бережанский район')"_s);
-    db.exec(u"INSERT INTO vzl_periods(id,name,active) VALUES (1,'2024-2025',0),(2,'2025-2026',1)"_s);
-    db.exec(u"INSERT INTO vzl_schools(id,name,fullname,adress,areaID) VALUES "
-            "(1,'СОШ № 1','Средняя школа № 1 города Велграда','ул. Школьная, 1',1),"
-            "(2,'СОШ № 2','Средняя школа № 2 Бережанского района',NULL,2)"_s);
-    db.exec(u"INSERT INTO vzl_users(id,surname,name,patronymic,phone,areaID,schoolID,roleID) VALUES "
-            "(501,'Кириллова','Анна','Петровна','',1,NULL,54280),"
-            "(1001,'Абрамов','Антон','Андреевич','+7 900 111-11-11',1,1,4),"
-            "(1002,'Борисова','Вера','Игоревна','+7 900 222-22-22',2,2,4),"
-            "(1003,'Волков','Глеб','Денисович','',1,1,4),(1004,'Григорьев','Дмитрий','Ильич','',1,1,4),"
-            "(1005,'Дмитриев','Егор','Ильич','',1,1,4),(1006,'Егоров','Жан','Львович','',1,1,80),"
-            "(1007,'Жуков','Илья','Львович','',1,1,4),(1008,'Зайцев','Кирилл','Романович','',1,1,4)"_s);
-    db.exec(u"INSERT INTO vzl_users4add(usersID,classStudy,gender,ovz,birthday,citizenship) VALUES "
-            "(1001,10,1,1,'2009-03-05','Да'),(1002,11,0,0,'2008-07-01','Да'),(1004,10,1,0,NULL,'Да'),"
-            "(1005,10,1,0,NULL,'Да'),(1006,9,1,0,NULL,'Да'),(1007,10,1,0,NULL,'Да'),(1008,10,1,0,NULL,'Да')"_s);
-    db.exec(u"INSERT INTO vzl_educationallist_reg(id,nameEdu,isActive,idPeriod,actionAreaID) VALUES "
-            "(10,'Химия',1,2,1),(11,'Физика',1,2,1),(12,'Биология',1,2,1)"_s);
-    db.exec(u"INSERT INTO vzl_userseducation(usersID,educationListID,periodsID) VALUES (501,10,2),(501,11,2)"_s);
-    db.exec(u"INSERT INTO vzl_maintainer(id,surname,name,patronymic,post,educationalOrg,eMail,phone,areaID,dateIn,dateOut,hotel) VALUES "
-            "(146,'Воронцова','Ирина','Павловна','Методист','ГАУ ДО «Центр»','vorontsova@example.org','+7 900 000-00-00',1,"
-            "'2026-01-11','2026-01-13',0)"_s);
-    db.exec(u"INSERT INTO vzl_application_reg(id,userID,classStudy,classPart,educationlListID_reg,levelolimpID,periodID,"
-            "actionareaID,hotel,dateIn,dateOut,maintainerID,statusparticipantID,result) VALUES "
-            "(1,1001,10,11,10,3,2,1,1,'2026-01-11','2026-01-13',146,7,45.5),"
-            "(2,1002,11,11,10,3,2,2,NULL,NULL,NULL,146,1,NULL),"
-            "(3,1003,10,10,10,3,2,1,0,NULL,NULL,146,1,NULL),"
-            "(4,1004,10,10,10,3,2,1,1,NULL,NULL,999,1,NULL),"
-            "(5,1005,10,10,10,3,2,NULL,1,NULL,NULL,146,1,NULL),"
-            "(6,1006,9,9,12,3,2,1,1,NULL,NULL,146,1,NULL),"
-            "(7,1007,10,10,10,3,1,1,1,NULL,NULL,146,1,NULL),"
-            "(8,1008,10,10,10,2,2,1,1,NULL,NULL,146,1,NULL),"
-            "(9,1002,11,11,11,3,2,1,1,'2026-02-01','2026-02-03',146,4,30)"_s);
+    Fixture f(db, Fixture::YearsOnly);
+    f.area({.id = 1, .name = u"г. Велград"_s});
+    f.area({.id = 2, .name = u"Бережанский район"_s});
+    f.school({.id = 1, .name = u"СОШ № 1"_s, .fullname = u"Средняя школа № 1 города Велграда"_s,
+              .adress = u"ул. Школьная, 1"_s});
+    f.school({.id = 2, .name = u"СОШ № 2"_s, .fullname = u"Средняя школа № 2 Бережанского района"_s, .areaID = 2});
+    f.user({.id = Admin, .surname = u"Кириллова"_s, .name = u"Анна"_s, .patronymic = u"Петровна"_s, .phone = {},
+            .schoolID = {}, .role = 54280, .details = false});
+    f.user({.id = 1001, .surname = u"Абрамов"_s, .name = u"Антон"_s, .patronymic = u"Андреевич"_s,
+            .phone = u"+7 900 111-11-11"_s, .classStudy = 10, .ovz = 1, .birthday = QDate(2009, 3, 5)});
+    f.user({.id = 1002, .surname = u"Борисова"_s, .name = u"Вера"_s, .patronymic = u"Игоревна"_s,
+            .phone = u"+7 900 222-22-22"_s, .areaID = 2, .schoolID = 2, .classStudy = 11, .gender = 0,
+            .birthday = QDate(2008, 7, 1)});
+    // The others: of school 1, without phone or birthday.
+    const struct {
+        int id;
+        QString surname, name, patronymic;
+        int role;
+        int classStudy; ///< 0: no further data
+    } others[] = {
+        {1003, u"Волков"_s, u"Глеб"_s, u"Денисович"_s, 4, 0},
+        {1004, u"Григорьев"_s, u"Дмитрий"_s, u"Ильич"_s, 4, 10},
+        {1005, u"Дмитриев"_s, u"Егор"_s, u"Ильич"_s, 4, 10},
+        {1006, u"Егоров"_s, u"Жан"_s, u"Львович"_s, 80, 9},
+        {1007, u"Жуков"_s, u"Илья"_s, u"Львович"_s, 4, 10},
+        {1008, u"Зайцев"_s, u"Кирилл"_s, u"Романович"_s, 4, 10},
+    };
+    for (const auto& p : others)
+        f.user({.id = p.id, .surname = p.surname, .name = p.name, .patronymic = p.patronymic, .phone = {},
+                .role = p.role, .details = p.classStudy != 0, .classStudy = p.classStudy, .birthday = {}});
+    f.event({.id = Chemistry, .nameEdu = u"Химия"_s, .dateEnd = Null});
+    f.event({.id = Physics, .nameEdu = u"Физика"_s, .dateEnd = Null});
+    f.event({.id = 12, .nameEdu = u"Биология"_s, .dateEnd = Null, .admin = -1});
+    f.maintainer({.id = 146, .surname = u"Воронцова"_s, .post = u"Методист"_s, .educationalOrg = u"ГАУ ДО «Центр»"_s,
+                  .eMail = u"vorontsova@example.org"_s, .phone = u"+7 900 000-00-00"_s, .dateIn = QDate(2026, 1, 11),
+                  .dateOut = QDate(2026, 1, 13), .hotel = 0});
+    // No row has a municipality of its own.
+    f.application({.id = 1, .pupil = 1001, .event = Chemistry, .status = 7, .result = 45.5, .classStudy = 10,
+                   .classPart = 11, .area = {}, .hotel = 1, .dateIn = QDate(2026, 1, 11),
+                   .dateOut = QDate(2026, 1, 13), .maintainer = 146});
+    f.application({.id = 2, .pupil = 1002, .event = Chemistry, .classStudy = 11, .area = {}, .venue = 2,
+                   .hotel = Null, .maintainer = 146});
+    f.application({.id = 3, .pupil = 1003, .event = Chemistry, .classStudy = 10, .area = {}, .hotel = 0,
+                   .maintainer = 146});
+    f.application({.id = 4, .pupil = 1004, .event = Chemistry, .classStudy = 10, .area = {}, .hotel = 1,
+                   .maintainer = 999});
+    f.application({.id = 5, .pupil = 1005, .event = Chemistry, .classStudy = 10, .area = {}, .venue = Null,
+                   .hotel = 1, .maintainer = 146});
+    f.application({.id = 6, .pupil = 1006, .event = 12, .classStudy = 9, .area = {}, .hotel = 1, .maintainer = 146});
+    f.application({.id = 7, .pupil = 1007, .event = Chemistry, .classStudy = 10, .period = f.pastPeriod(),
+                   .area = {}, .hotel = 1, .maintainer = 146});
+    f.application({.id = 8, .pupil = 1008, .event = Chemistry, .classStudy = 10, .level = 2, .area = {}, .hotel = 1,
+                   .maintainer = 146});
+    f.application(borisovaPhysics(9));
+    return f;
 }
 
 // Records what the window hands to the desktop to open.
@@ -104,11 +137,8 @@ struct OutputSeam {
 // The small application on a database of the test's own, its administrator
 // logged in, with the test's output folders, shell and dialogs.
 struct ExportSession : DataSession {
-    ExportSession()
-    {
-        fill(db);
-        DataZRT->userID = Admin;
-    }
+    ExportSession() { DataZRT->userID = Admin; }
+    Fixture f = fill(db);
     OutputSeam out;
     ShellSeam shell;
     UiSeam seam;
@@ -155,11 +185,10 @@ QStringList dataRow(const QStringList& lines, int columns, int k)
 }
 
 // Adds n copies of Борисова's complete row of Физика.
-void addPhysicsRows(TestDb& db, int n)
+void addPhysicsRows(Fixture& f, int n)
 {
-    db.exec(u"INSERT INTO vzl_application_reg(userID,classStudy,classPart,educationlListID_reg,levelolimpID,periodID,"
-            "actionareaID,hotel,dateIn,dateOut,maintainerID,statusparticipantID,result) "
-            "SELECT 1002,11,11,11,3,2,1,1,'2026-02-01','2026-02-03',146,4,30 FROM seq_1_to_%1"_s.arg(n));
+    for (int i = 0; i < n; ++i)
+        f.application(borisovaPhysics());
 }
 
 bool idle(const TFormAppExportReg& w)
@@ -272,11 +301,8 @@ void TestAppExport::statements()
 void TestAppExport::coincidingRowsComeOutOnce()
 {
     DataSession s;
-    fill(s.db);
-    s.db.exec(u"INSERT INTO vzl_application_reg(userID,classStudy,classPart,educationlListID_reg,levelolimpID,periodID,"
-              "actionareaID,hotel,dateIn,dateOut,maintainerID,statusparticipantID,result) "
-              "SELECT userID,classStudy,classPart,educationlListID_reg,levelolimpID,periodID,actionareaID,hotel,dateIn,"
-              "dateOut,maintainerID,statusparticipantID,result FROM vzl_application_reg WHERE id=9"_s);
+    Fixture f = fill(s.db);
+    f.application(borisovaPhysics()); // as row 9
     DataZRT->userID = Admin;
     TFormAppExportReg w;
     choose(w, Physics, true, false);
@@ -456,7 +482,7 @@ void TestAppExport::longSheetQuestion()
     QFETCH(int, rows);
     QFETCH(bool, stop);
     ExportSession s;
-    addPhysicsRows(s.db, rows);
+    addPhysicsRows(s.f, rows);
     s.seam.answerMessages(stop ? QMessageBox::Yes : QMessageBox::No);
     TFormAppExportReg w;
     choose(w, Physics, full, true);

@@ -141,6 +141,12 @@ void Fixture::choice(int pupil, int event, const QVariant& classPart, int period
                                          {u"classPart"_s, classPart}});
 }
 
+void Fixture::responsible(int admin, int event, int period)
+{
+    insert(u"vzl_userseducation"_s, {{u"usersID"_s, admin}, {u"educationListID"_s, event},
+                                     {u"periodsID"_s, period ? period : activePeriod_}});
+}
+
 void Fixture::logIn()
 {
     DataZRT->userID = admin_;

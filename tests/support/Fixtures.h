@@ -149,6 +149,10 @@ public:
     ///
     ///     f.choice(1001, maths, 9);
     void choice(int pupil, int event, const QVariant& classPart, int period = 0);
+    /// One more administrator responsible for an event (vzl_userseducation).
+    ///
+    ///     f.responsible(9999, maths);
+    void responsible(int admin, int event, int period = 0);
 
     /// The session values of a successful login of the fixture's administrator.
     void logIn();
