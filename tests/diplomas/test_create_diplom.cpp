@@ -10,6 +10,7 @@
 #include "data/MemTable.h"
 #include "diplomas/CreateDiplomReg.h"
 #include "diplomas/DiplomaDrawing.h"
+#include "support/Fixtures.h"
 #include "support/HttpServer.h"
 #include "support/PdfReader.h"
 #include "support/TestDb.h"
@@ -61,35 +62,76 @@ QByteArray jpeg(const QImage& image)
     return bytes;
 }
 
+// Users have no phone and no row of further details, events an end date only
+// and no venue, applications no class part and no hotel.
+void addUser(Fixture& f, UserRow row)
+{
+    row.phone = u""_s;
+    row.details = false;
+    f.user(row);
+}
+
+void addEvent(Fixture& f, EventRow row)
+{
+    row.dateStart = Null;
+    row.venue = Null;
+    f.event(row);
+}
+
+void addApplication(Fixture& f, ApplicationRow row)
+{
+    row.classPart = Null;
+    row.hotel = Null;
+    f.application(row);
+}
+
 // Event 10 lists, best result first: Орлова (winner), Павлов (prize-winner),
 // Руднева (participant). Not listed: a candidate, a participant of the last
 // school year, a pupil of another event.
-void fill(TestDb& db)
+void fill(Fixture& f)
 {
-    db.exec(u"INSERT INTO vzl_areas(id,name) VALUES (1,'г. Велград'),(2,'Бережанский район')"_s);
-    db.exec(u"INSERT INTO vzl_periods(id,name,active) VALUES (1,'2024-2025',0),(2,'2025-2026',1)"_s);
-    db.exec(u"INSERT INTO vzl_schools(id,name,fullname) VALUES (1,'СОШ 1','МБОУ \"Средняя общеобразовательная школа № 1\"'),"
-            "(2,'Гимназия','МАОУ \"Гимназия № 2\"')"_s);
-    db.exec(u"INSERT INTO vzl_users(id,surname,name,patronymic,areaID,schoolID,roleID) VALUES "
-            "(501,'Кириллова','Анна','Петровна',1,NULL,54280),"
-            "(1001,'Орлова','Мария','Ивановна',1,1,4),(1002,'Павлов','Олег','Сергеевич',2,2,4),"
-            "(1003,'Руднева','Софья','Андреевна',1,1,4),(1004,'Сомов','Тимур','Ильич',1,1,4),"
-            "(1005,'Титова','Ульяна','Олеговна',2,2,4),(1006,'Уткин','Фёдор','Глебович',1,NULL,4)"_s);
-    db.exec(u"INSERT INTO vzl_educationallist_reg(id,nameEdu,isActive,idPeriod,dateEnd,permissionDiplom,SubjectsID) VALUES "
-            "(10,'Олимпиада по физике',1,2,'2026-02-14',1,6),(11,'Олимпиада по химии',1,2,'2026-02-20',0,20),"
-            "(12,'Конкурс балета',1,2,'2026-03-01',1,3),(13,'Физика 9/11: финал',1,2,'2026-03-02',1,NULL),"
-            "(14,'Скрытое',0,2,'2026-03-03',1,NULL)"_s);
-    db.exec(u"INSERT INTO vzl_userseducation(usersID,educationListID,periodsID) VALUES (501,10,2),(501,11,2),(501,12,2),(501,13,2),(501,14,2)"_s);
-    db.exec(u"INSERT INTO vzl_application_reg(id,userID,classStudy,educationlListID_reg,periodID,areaID,statusparticipantID,result) VALUES "
-            "(1,1001,11,10,2,1,7,95),(2,1002,10,10,2,2,10,80),(3,1003,9,10,2,1,4,40),"
-            "(4,1004,9,10,2,1,1,0),(5,1005,9,10,1,2,4,50),(6,1005,9,11,2,2,7,90)"_s);
+    f.area({.id = 1, .name = u"г. Велград"_s});
+    f.area({.id = 2, .name = u"Бережанский район"_s});
+    f.school({.id = 1, .name = u"СОШ 1"_s, .fullname = u"МБОУ \"Средняя общеобразовательная школа № 1\""_s,
+              .areaID = Null});
+    f.school({.id = 2, .name = u"Гимназия"_s, .fullname = u"МАОУ \"Гимназия № 2\""_s, .areaID = Null});
+    addUser(f, {.id = Admin, .surname = u"Кириллова"_s, .name = u"Анна"_s, .patronymic = u"Петровна"_s,
+                .schoolID = Null, .role = 54280});
+    addUser(f, {.id = 1001, .surname = u"Орлова"_s, .name = u"Мария"_s, .patronymic = u"Ивановна"_s});
+    addUser(f, {.id = 1002, .surname = u"Павлов"_s, .name = u"Олег"_s, .patronymic = u"Сергеевич"_s, .areaID = 2,
+                .schoolID = 2});
+    addUser(f, {.id = 1003, .surname = u"Руднева"_s, .name = u"Софья"_s, .patronymic = u"Андреевна"_s});
+    addUser(f, {.id = 1004, .surname = u"Сомов"_s, .name = u"Тимур"_s, .patronymic = u"Ильич"_s});
+    addUser(f, {.id = 1005, .surname = u"Титова"_s, .name = u"Ульяна"_s, .patronymic = u"Олеговна"_s, .areaID = 2,
+                .schoolID = 2});
+    addUser(f, {.id = 1006, .surname = u"Уткин"_s, .name = u"Фёдор"_s, .patronymic = u"Глебович"_s,
+                .schoolID = Null});
+    addEvent(f, {.id = Physics, .nameEdu = u"Олимпиада по физике"_s, .dateEnd = QDate(2026, 2, 14),
+                 .permissionDiplom = 1, .subjectsID = 6});
+    addEvent(f, {.id = Closed, .nameEdu = u"Олимпиада по химии"_s, .dateEnd = QDate(2026, 2, 20),
+                 .permissionDiplom = 0, .subjectsID = 20});
+    addEvent(f, {.id = Ballet, .nameEdu = u"Конкурс балета"_s, .dateEnd = QDate(2026, 3, 1), .permissionDiplom = 1,
+                 .subjectsID = 3});
+    addEvent(f, {.id = Unsafe, .nameEdu = u"Физика 9/11: финал"_s, .dateEnd = QDate(2026, 3, 2),
+                 .permissionDiplom = 1});
+    addEvent(f, {.id = 14, .nameEdu = u"Скрытое"_s, .active = false, .dateEnd = QDate(2026, 3, 3),
+                 .permissionDiplom = 1});
+    addApplication(f, {.id = 1, .pupil = 1001, .event = Physics, .status = 7, .result = 95, .classStudy = 11});
+    addApplication(f, {.id = 2, .pupil = 1002, .event = Physics, .status = 10, .result = 80, .classStudy = 10,
+                       .area = 2});
+    addApplication(f, {.id = 3, .pupil = 1003, .event = Physics, .status = 4, .result = 40, .classStudy = 9});
+    addApplication(f, {.id = 4, .pupil = 1004, .event = Physics, .status = 1, .result = 0, .classStudy = 9});
+    addApplication(f, {.id = 5, .pupil = 1005, .event = Physics, .status = 4, .result = 50, .classStudy = 9,
+                       .period = f.pastPeriod(), .area = 2});
+    addApplication(f, {.id = 6, .pupil = 1005, .event = Closed, .status = 7, .result = 90, .classStudy = 9,
+                       .area = 2});
 }
 
 // The window of the administrator, its seams answered.
-struct Fixture {
-    Fixture()
+struct Window {
+    Window()
     {
-        fill(s.db);
+        fill(rows);
         DataZRT->userID = Admin;
         DataZRT->fileServerPort = http.port();
         http.serve("/Images/ZRT_6.jpg", jpeg(templ));
@@ -98,7 +140,7 @@ struct Fixture {
         setOutputRoot(out.path());
         TShell::setHooks([this](const QUrl& url) { opened << url; return true; }, {});
     }
-    ~Fixture()
+    ~Window()
     {
         TShell::setHooks({}, {});
         setOutputRoot({});
@@ -130,6 +172,7 @@ struct Fixture {
     }
 
     DataSession s;
+    Fixture rows{s.db, Fixture::YearsOnly};
     UiSeam seam;
     HttpServer http;
     QTemporaryDir out;
@@ -197,7 +240,7 @@ private slots:
     // three statuses, best first, active period only, nobody ticked.
     void listOfAnEvent()
     {
-        Fixture f;
+        Window f;
         TFormCreateDiplomReg& w = f.open();
         auto* combo = find<TDBLookupComboBox>(&w, u"DBLookupComboBox1"_s);
         QStringList events;
@@ -219,7 +262,7 @@ private slots:
     // current row; only exactly "Да" counts; the ticked colour wins.
     void ticking()
     {
-        Fixture f;
+        Window f;
         TFormCreateDiplomReg& w = f.open();
         f.choose(Physics);
         TMemTable* list = w.memList();
@@ -254,7 +297,7 @@ private slots:
     // an open one enables them again. The list is shown either way.
     void permissionSwitch()
     {
-        Fixture f;
+        Window f;
         TFormCreateDiplomReg& w = f.open();
         f.choose(Closed);
         QCOMPARE(f.seam.texts(), QStringList{u"По этому мероприятию формирование дипломов закрыто администратором"_s});
@@ -272,7 +315,7 @@ private slots:
 
     void nothingChosen()
     {
-        Fixture f;
+        Window f;
         TFormCreateDiplomReg& w = f.open();
         f.choose(Physics);
         click(&w, u"BitBtn4"_s);
@@ -286,7 +329,7 @@ private slots:
     // createTitle draws them; the final message and the folder opened.
     void winnerPrizeWinnerParticipant()
     {
-        Fixture f;
+        Window f;
         TFormCreateDiplomReg& w = f.open();
         f.choose(Physics);
         QVERIFY(f.grid()->editCell(3, u"surname"_s, u"Руднева-Белова"_s));
@@ -371,7 +414,7 @@ private slots:
     {
         QFETCH(int, event);
         QFETCH(QString, path);
-        Fixture f;
+        Window f;
         TFormCreateDiplomReg& w = f.open();
         f.choose(event);
         QVERIFY(w.LoadTemplate());
@@ -383,11 +426,15 @@ private slots:
     // hold become "_", and nothing lands outside "Дипломы".
     void namesakesAndUnsafeNames()
     {
-        Fixture f;
-        f.s.db.exec(u"INSERT INTO vzl_users(id,surname,name,patronymic,areaID,schoolID,roleID) VALUES "
-                    "(1101,'Ким','Ли','',1,1,4),(1102,'КИМ','Ли','',1,2,4),(1103,'../..','Ян','a\\\\b',1,1,4)"_s);
-        f.s.db.exec(u"INSERT INTO vzl_application_reg(id,userID,classStudy,educationlListID_reg,periodID,areaID,statusparticipantID,result) VALUES "
-                    "(11,1101,9,13,2,1,7,90),(12,1102,9,13,2,1,10,80),(13,1103,9,13,2,1,4,70)"_s);
+        Window f;
+        addUser(f.rows, {.id = 1101, .surname = u"Ким"_s, .name = u"Ли"_s, .patronymic = u""_s});
+        addUser(f.rows, {.id = 1102, .surname = u"КИМ"_s, .name = u"Ли"_s, .patronymic = u""_s, .schoolID = 2});
+        // The builder writes text into an SQL literal as it is, where a backslash
+        // escapes the next one: the patronymic stored is "a\b".
+        addUser(f.rows, {.id = 1103, .surname = u"../.."_s, .name = u"Ян"_s, .patronymic = u"a\\\\b"_s});
+        addApplication(f.rows, {.id = 11, .pupil = 1101, .event = Unsafe, .status = 7, .result = 90, .classStudy = 9});
+        addApplication(f.rows, {.id = 12, .pupil = 1102, .event = Unsafe, .status = 10, .result = 80, .classStudy = 9});
+        addApplication(f.rows, {.id = 13, .pupil = 1103, .event = Unsafe, .status = 4, .result = 70, .classStudy = 9});
         TFormCreateDiplomReg& w = f.open();
         f.choose(Unsafe);
         click(&w, u"BitBtn2"_s);
@@ -404,7 +451,7 @@ private slots:
     // window that never had one stops with a message and makes nothing.
     void downloadFailures()
     {
-        Fixture f;
+        Window f;
         TFormCreateDiplomReg& w = f.open();
         f.choose(Physics);
         click(&w, u"BitBtn2"_s);
@@ -435,7 +482,7 @@ private slots:
     // time-out, the window painting meanwhile.
     void silentServer()
     {
-        Fixture f;
+        Window f;
         TFormCreateDiplomReg& w = f.open();
         f.choose(Physics);
         f.http.setSilent(true);
@@ -452,7 +499,7 @@ private slots:
     // it and gives the window back: a file that cannot be written.
     void failureHalfWay()
     {
-        Fixture f;
+        Window f;
         const QString folder = f.folder(u"Олимпиада по физике"_s);
         QVERIFY(QDir().mkpath(folder + u"/Павлов Олег Сергеевич.jpg"_s));  // a folder where the file goes
         TFormCreateDiplomReg& w = f.open();
@@ -486,7 +533,7 @@ private slots:
     // the run goes on to the end.
     void pupilWithoutSchool()
     {
-        Fixture f;
+        Window f;
         f.s.db.exec(u"UPDATE vzl_users SET schoolID=NULL WHERE id=1002"_s);
         TFormCreateDiplomReg& w = f.open();
         f.choose(Physics);
@@ -509,13 +556,13 @@ private slots:
     // it) leaves the images made and the message says why the PDF is missing.
     void pdfCannotBeWritten()
     {
-        Fixture f;
+        Window f;
         const QString name = u"Региональный этап олимпиады школьников "_s + QString(76, u'Ж');  // 230 bytes
-        f.s.db.exec(u"INSERT INTO vzl_educationallist_reg(id,nameEdu,isActive,idPeriod,dateEnd,permissionDiplom,SubjectsID) "
-                    "VALUES (15,'%1',1,2,'2026-03-04',1,6)"_s.arg(name));
-        f.s.db.exec(u"INSERT INTO vzl_userseducation(usersID,educationListID,periodsID) VALUES (501,15,2)"_s);
-        f.s.db.exec(u"INSERT INTO vzl_application_reg(id,userID,classStudy,educationlListID_reg,periodID,areaID,statusparticipantID,result) "
-                    "VALUES (21,1001,11,15,2,1,7,95),(22,1002,10,15,2,2,4,50)"_s);
+        addEvent(f.rows, {.id = 15, .nameEdu = name, .dateEnd = QDate(2026, 3, 4), .permissionDiplom = 1,
+                          .subjectsID = 6});
+        addApplication(f.rows, {.id = 21, .pupil = 1001, .event = 15, .status = 7, .result = 95, .classStudy = 11});
+        addApplication(f.rows, {.id = 22, .pupil = 1002, .event = 15, .status = 4, .result = 50, .classStudy = 10,
+                                .area = 2});
         TFormCreateDiplomReg& w = f.open();
         f.choose(15);
         click(&w, u"BitBtn2"_s);
@@ -536,7 +583,7 @@ private slots:
     // Choosing an event reads its list once.
     void listReadOnce()
     {
-        Fixture f;
+        Window f;
         TFormCreateDiplomReg& w = f.open();
         int opened = 0;
         TQuery* list = DataZRT->GETdiplomReg;
@@ -551,7 +598,7 @@ private slots:
     // corrections, on the downloaded template, and saves nothing.
     void preview()
     {
-        Fixture f;
+        Window f;
         TFormCreateDiplomReg& w = f.open();
         f.choose(Physics);
         QVERIFY(f.grid()->editCell(2, u"name"_s, u"Олег-Пётр"_s));
@@ -588,9 +635,8 @@ private slots:
     // event's preview has left its template in the window.
     void previewUsesChosenEventsTemplate()
     {
-        Fixture f;
-        f.s.db.exec(u"INSERT INTO vzl_application_reg(id,userID,classStudy,educationlListID_reg,periodID,areaID,statusparticipantID,result) "
-                    "VALUES (21,1004,9,12,2,1,4,30)"_s);
+        Window f;
+        addApplication(f.rows, {.id = 21, .pupil = 1004, .event = Ballet, .status = 4, .result = 30, .classStudy = 9});
         TFormCreateDiplomReg& w = f.open();
         QImage shown;
         for (int k = 0; k < 3; ++k)
@@ -635,7 +681,7 @@ private slots:
 
     void previewWithoutTemplate()
     {
-        Fixture f;
+        Window f;
         HttpServer empty;
         DataZRT->fileServerPort = empty.port();
         TFormCreateDiplomReg& w = f.open();

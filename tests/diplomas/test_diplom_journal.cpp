@@ -19,6 +19,7 @@
 #include "data/DataZRT.h"
 #include "data/Format.h"
 #include "support/ExportRoot.h"
+#include "support/Fixtures.h"
 #include "support/RecordingProgress.h"
 #include "support/TestDb.h"
 #include "support/Ui.h"
@@ -34,32 +35,59 @@ namespace {
 
 constexpr int Admin = 501;
 
-void fillJournal(TestDb& db)
+// Nobody has a municipality, a phone or a row of further details; events have
+// an end date at most and no venue; applications no class part and no hotel.
+void fillJournal(Fixture& f)
 {
-    db.exec(u"INSERT INTO vzl_periods(id,name,active,dateEnd) VALUES (1,'2024-2025',0,'2025-05-31'),(2,'2025-2026',1,'2026-05-31')"_s);
-    db.exec(u"INSERT INTO vzl_schools(id,name,fullname) VALUES (1,'Лицей 1','МБОУ \"Лицей № 1\" г. Велграда'),(2,'СОШ 2','МБОУ СОШ № 2')"_s);
-    db.exec(u"INSERT INTO vzl_users(id,surname,name,patronymic,schoolID,roleID,isActive) VALUES "
-            "(501,'Кириллова','Анна','Петровна',NULL,54280,1),(502,'Орлов','Олег','Олегович',NULL,54280,1),"
-            "(1001,'Яковлев','Ян','Янович',1,4,1),(1002,'Борисова','Вера','Игоревна',2,4,1),"
-            "(1003,'Волков','Глеб','Денисович',1,4,1),(1004,'Абрамов','Антон','Андреевич',2,4,1),"
-            "(1005,'Абрамов','Антон','Борисович',1,4,1),(1006,'Егорова','Ева','Юрьевна',2,4,1)"_s);
-    db.exec(u"INSERT INTO vzl_educationallist_reg(id,nameEdu,isActive,idPeriod,permissionDiplom,dateEnd) VALUES "
-            "(20,'Химия',1,2,1,'2026-03-15'),(21,'Биология',1,1,1,'2025-03-20'),(22,'Физика',1,2,0,NULL),"
-            "(23,'География',0,2,1,NULL),(24,'Астрономия',1,2,1,NULL)"_s);
-    db.exec(u"INSERT INTO vzl_userseducation(usersID,educationListID,periodsID) VALUES "
-            "(501,20,2),(501,21,1),(501,22,2),(501,23,2),(502,24,2)"_s);
-    db.exec(u"INSERT INTO vzl_application_reg(id,userID,classStudy,educationlListID_reg,levelolimpID,periodID,statusparticipantID) VALUES "
-            "(1,1001,11,20,3,2,7),(2,1002,10,20,3,2,1),(3,1003,11,20,3,2,10),(4,1004,9,20,3,2,4),"
-            "(5,1005,11,20,3,2,1),(6,1006,11,20,3,2,15),(7,1006,11,20,2,2,1),(8,1001,10,21,3,1,7)"_s);
+    f.school({.id = 1, .name = u"Лицей 1"_s, .fullname = u"МБОУ \"Лицей № 1\" г. Велграда"_s, .areaID = Null});
+    f.school({.id = 2, .name = u"СОШ 2"_s, .fullname = u"МБОУ СОШ № 2"_s, .areaID = Null});
+    const auto user = [&f](UserRow row) {
+        row.phone = u""_s;
+        row.areaID = Null;
+        row.details = false;
+        f.user(row);
+    };
+    user({.id = Admin, .surname = u"Кириллова"_s, .name = u"Анна"_s, .patronymic = u"Петровна"_s, .schoolID = Null,
+          .role = 54280});
+    user({.id = 502, .surname = u"Орлов"_s, .name = u"Олег"_s, .patronymic = u"Олегович"_s, .schoolID = Null,
+          .role = 54280});
+    user({.id = 1001, .surname = u"Яковлев"_s, .name = u"Ян"_s, .patronymic = u"Янович"_s, .schoolID = 1});
+    user({.id = 1002, .surname = u"Борисова"_s, .name = u"Вера"_s, .patronymic = u"Игоревна"_s, .schoolID = 2});
+    user({.id = 1003, .surname = u"Волков"_s, .name = u"Глеб"_s, .patronymic = u"Денисович"_s, .schoolID = 1});
+    user({.id = 1004, .surname = u"Абрамов"_s, .name = u"Антон"_s, .patronymic = u"Андреевич"_s, .schoolID = 2});
+    user({.id = 1005, .surname = u"Абрамов"_s, .name = u"Антон"_s, .patronymic = u"Борисович"_s, .schoolID = 1});
+    user({.id = 1006, .surname = u"Егорова"_s, .name = u"Ева"_s, .patronymic = u"Юрьевна"_s, .schoolID = 2});
+    const auto event = [&f](EventRow row) {
+        row.dateStart = Null;
+        row.venue = Null;
+        f.event(row);
+    };
+    event({.id = 20, .nameEdu = u"Химия"_s, .dateEnd = QDate(2026, 3, 15), .permissionDiplom = 1});
+    event({.id = 21, .nameEdu = u"Биология"_s, .period = f.pastPeriod(), .dateEnd = QDate(2025, 3, 20),
+           .permissionDiplom = 1});
+    event({.id = 22, .nameEdu = u"Физика"_s, .dateEnd = Null, .permissionDiplom = 0});
+    event({.id = 23, .nameEdu = u"География"_s, .active = false, .dateEnd = Null, .permissionDiplom = 1});
+    event({.id = 24, .nameEdu = u"Астрономия"_s, .dateEnd = Null, .permissionDiplom = 1, .admin = 502});
+    // id, pupil, class, event, stage, year, status
+    const struct {
+        int id, pupil, classStudy, event, level, period, status;
+    } applications[] = {
+        {1, 1001, 11, 20, 3, 2, 7}, {2, 1002, 10, 20, 3, 2, 1},  {3, 1003, 11, 20, 3, 2, 10}, {4, 1004, 9, 20, 3, 2, 4},
+        {5, 1005, 11, 20, 3, 2, 1}, {6, 1006, 11, 20, 3, 2, 15}, {7, 1006, 11, 20, 2, 2, 1},  {8, 1001, 10, 21, 3, 1, 7},
+    };
+    for (const auto& a : applications)
+        f.application({.id = a.id, .pupil = a.pupil, .event = a.event, .status = a.status, .classStudy = a.classStudy,
+                       .classPart = Null, .level = a.level, .period = a.period, .area = Null, .hotel = Null});
 }
 
 struct Session {
     Session()
     {
-        fillJournal(s.db);
+        fillJournal(rows);
         DataZRT->userID = Admin;
     }
     DataSession s;
+    Fixture rows{s.db, Fixture::YearsOnly};
 };
 
 struct LocaleFor {
@@ -175,7 +203,7 @@ void TestDiplomJournal::numberIsTheDrawnOne()
 {
     // The journal records the number the diploma prints for the same pupil.
     Session s;
-    s.s.db.exec(u"INSERT INTO vzl_areas(id,name) VALUES (1,'г. Велград')"_s);
+    s.rows.area({.id = 1, .name = u"г. Велград"_s});
     s.s.db.exec(u"UPDATE vzl_application_reg SET areaID=1"_s);
     UiSeam seam;
     TFormCreateDiplomReg diplomas;

@@ -22,22 +22,34 @@ using namespace Qt::Literals::StringLiterals;
 namespace {
 
 // Pupils (role 4) with their classes; 204 is inactive, 205 an administrator,
-// 208 has no class.
-void addPupils(TestDb& db)
+// 208 has no class. Nobody has a phone, gender, health note, birthday or
+// citizenship.
+void addPupils(Fixture& f)
 {
-    db.exec(u"INSERT INTO vzl_areas(id,name) VALUES (1,'Велград'),(2,'Озёрский район')"_s);
-    db.exec(u"INSERT INTO vzl_schools(id,name,areaID) VALUES (1,'МБОУ СОШ №1',1),(2,'Гимназия №2',2)"_s);
-    db.exec(u"INSERT INTO vzl_users(id,surname,name,patronymic,areaID,schoolID,roleID,isActive) VALUES"
-            " (201,'Иванов','Пётр','Ильич',1,1,4,1),"
-            " (202,'ИВАНОВА','Анна','Сергеевна',2,2,4,1),"
-            " (203,'Сиваницкий','Борис','Олегович',1,1,4,1),"
-            " (204,'Иванец','Виктор','Павлович',1,1,4,0),"
-            " (205,'Иванчук','Глеб','Романович',1,1,54280,1),"
-            " (206,'О''Нил','Дарья','Андреевна',2,2,4,1),"
-            " (207,'Сто%ва','Елена','Игоревна',1,1,4,1),"
-            " (208,'Петров','Жорж','Юрьевич',1,1,4,1)"_s);
-    db.exec(u"INSERT INTO vzl_users4add(usersID,classStudy) VALUES"
-            " (201,9),(202,10),(203,11),(204,9),(205,9),(206,8),(207,7),(208,NULL)"_s);
+    f.area({.id = 1, .name = u"Велград"_s});
+    f.area({.id = 2, .name = u"Озёрский район"_s});
+    f.school({.id = 1, .name = u"МБОУ СОШ №1"_s, .areaID = 1});
+    f.school({.id = 2, .name = u"Гимназия №2"_s, .areaID = 2});
+    const auto pupil = [&f](UserRow row) {
+        row.phone = u""_s;
+        row.gender = Null;
+        row.ovz = Null;
+        row.birthday = Null;
+        row.citizenship = Null;
+        f.user(row);
+    };
+    pupil({.id = 201, .surname = u"Иванов"_s, .name = u"Пётр"_s, .patronymic = u"Ильич"_s, .classStudy = 9});
+    pupil({.id = 202, .surname = u"ИВАНОВА"_s, .name = u"Анна"_s, .patronymic = u"Сергеевна"_s, .areaID = 2,
+           .schoolID = 2, .classStudy = 10});
+    pupil({.id = 203, .surname = u"Сиваницкий"_s, .name = u"Борис"_s, .patronymic = u"Олегович"_s, .classStudy = 11});
+    pupil({.id = 204, .surname = u"Иванец"_s, .name = u"Виктор"_s, .patronymic = u"Павлович"_s, .active = false,
+           .classStudy = 9});
+    pupil({.id = 205, .surname = u"Иванчук"_s, .name = u"Глеб"_s, .patronymic = u"Романович"_s, .role = 54280,
+           .classStudy = 9});
+    pupil({.id = 206, .surname = u"О'Нил"_s, .name = u"Дарья"_s, .patronymic = u"Андреевна"_s, .areaID = 2,
+           .schoolID = 2, .classStudy = 8});
+    pupil({.id = 207, .surname = u"Сто%ва"_s, .name = u"Елена"_s, .patronymic = u"Игоревна"_s, .classStudy = 7});
+    pupil({.id = 208, .surname = u"Петров"_s, .name = u"Жорж"_s, .patronymic = u"Юрьевич"_s, .classStudy = Null});
 }
 
 // The choices of a pupil in every period: event, period, class.
@@ -115,13 +127,15 @@ private slots:
 
 private:
     std::unique_ptr<DataSession> s;
+    std::unique_ptr<Fixture> f;
 };
 
 void TestSetEventUser::init()
 {
     s = std::make_unique<DataSession>();
-    addAdminEvents(s->db);
-    addPupils(s->db);
+    f = std::make_unique<Fixture>(s->db, Fixture::YearsOnly);
+    addAdminEvents(*f);
+    addPupils(*f);
     DataZRT->userID = ownAdmin;
 }
 
@@ -236,8 +250,11 @@ void TestSetEventUser::saveReplacesTheChoicesOfTheActiveYear()
 {
     // Three choices this year, one of them of another administrator's event,
     // and one of the past year.
-    s->db.exec(u"INSERT INTO vzl_userseducation_reg(usersID,educationListID,periodsID,classPart) VALUES"
-               " (201,101,2,9),(201,103,2,9),(201,106,2,9),(201,105,1,8),(202,102,2,10)"_s);
+    f->choice(201, 101, 9);
+    f->choice(201, 103, 9);
+    f->choice(201, 106, 9);
+    f->choice(201, 105, 8, f->pastPeriod());
+    f->choice(202, 102, 10);
     UiSeam seam;
     TFormSetEventUser w;
     w.resize(1000, 500);
@@ -263,8 +280,7 @@ void TestSetEventUser::saveReplacesTheChoicesOfTheActiveYear()
 
 void TestSetEventUser::saveWithoutTicks()
 {
-    s->db.exec(u"INSERT INTO vzl_userseducation_reg(usersID,educationListID,periodsID,classPart) VALUES"
-               " (201,101,2,9)"_s);
+    f->choice(201, 101, 9);
     UiSeam seam;
     TFormSetEventUser w;
     findPupils(w, u"Иванов"_s);
@@ -279,8 +295,8 @@ void TestSetEventUser::saveWithoutTicks()
 void TestSetEventUser::failedSaveKeepsTheOldChoices()
 {
     // Петров has no class: the INSERT breaks, the DELETE before it must not stay.
-    s->db.exec(u"INSERT INTO vzl_userseducation_reg(usersID,educationListID,periodsID,classPart) VALUES"
-               " (208,101,2,6),(208,106,2,6)"_s);
+    f->choice(208, 101, 6);
+    f->choice(208, 106, 6);
     const QList<QVariantList> before = choicesOf(s->db, 208);
     UiSeam seam;
     TFormSetEventUser w;
@@ -329,8 +345,8 @@ QTEST_MAIN(TestSetEventUser)
 
 void TestSetEventUser::ticksFollowTheCurrentPupil()
 {
-    s->db.exec(u"INSERT INTO vzl_userseducation_reg(usersID,educationListID,periodsID,classPart) VALUES"
-               " (201,101,2,9),(202,102,2,10)"_s);
+    f->choice(201, 101, 9);
+    f->choice(202, 102, 10);
     UiSeam seam;
     TFormSetEventUser w;
     w.resize(1000, 500);

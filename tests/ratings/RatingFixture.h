@@ -13,6 +13,7 @@
 
 #include "ratings/CreateRatingReg.h"
 #include "data/DataZRT.h"
+#include "support/Fixtures.h"
 #include "support/TestDb.h"
 #include "support/Ui.h"
 
@@ -25,29 +26,58 @@ inline constexpr int Admin = 501;
 
 inline void fillRating(TestDb& db)
 {
-    db.exec(u"INSERT INTO vzl_areas(id,name) VALUES (1,'г. Велград'),(2,'Бережанский район')"_s);
-    db.exec(u"INSERT INTO vzl_periods(id,name,active) VALUES (1,'2024-2025',0),(2,'2025-2026',1)"_s);
-    db.exec(u"INSERT INTO vzl_users(id,surname,name,patronymic,areaID,roleID,isActive) VALUES "
-            "(501,'Кириллова','Анна','Петровна',1,54280,1),"
-            "(1001,'Абрамов','Антон','Андреевич',1,4,1),(1002,'Борисова','Вера','Игоревна',2,4,1),"
-            "(1003,'Волков','Глеб','Денисович',1,4,1),(1004,'Григорьева','Дарья','Олеговна',1,4,1),"
-            "(1005,'Дмитриев','Егор','Ильич',2,4,1),(1006,'Егорова','Ева','Юрьевна',1,4,1),"
-            "(1007,'Жуков','Захар','Петрович',2,4,1),(1008,'Зайцева','Инна','Львовна',1,4,1),"
-            "(1009,'Иванов','Илья','Ильич',1,4,0),(1010,'Ковалёв','Кирилл','Олегович',1,4,1),"
-            "(1011,'Лебедева','Лада','Павловна',1,4,1),(1012,'Лаптева','Мира','Ивановна',1,4,1),"
-            "(1013,'Миронов','Марк','Саввич',2,4,1)"_s);
-    db.exec(u"INSERT INTO vzl_users4add(usersID,classStudy,gender,ovz) VALUES "
-            "(1001,11,1,0),(1002,11,0,1),(1003,11,1,0),(1004,11,0,0),(1005,11,1,1),(1006,11,0,1),"
-            "(1007,11,1,0),(1009,11,1,0),(1010,10,1,0),(1011,11,0,0),(1012,11,0,0),(1013,11,1,0)"_s);
-    db.exec(u"INSERT INTO vzl_educationallist_reg(id,nameEdu,isActive,idPeriod,prizeWinnerMin,prizeWinnerMax,Winner,permission) VALUES "
-            "(10,'Математика',1,2,10,20,21,1),(11,'Физика',1,2,5,15,16,0)"_s);
-    db.exec(u"INSERT INTO vzl_userseducation(usersID,educationListID,periodsID) VALUES (501,10,2),(501,11,2)"_s);
-    db.exec(u"INSERT INTO vzl_application_reg(id,userID,classStudy,educationlListID_reg,levelolimpID,periodID,areaID,statusparticipantID,result) VALUES "
-            "(1,1001,11,10,3,2,1,1,25),(2,1002,11,10,3,2,2,15,21),(3,1003,11,10,3,2,1,1,20),"
-            "(4,1004,11,10,3,2,1,8,10),(5,1005,11,10,3,2,2,9,20.5),(6,1006,11,10,3,2,1,1,9.5),"
-            "(7,1007,11,10,3,2,2,7,0),(8,1008,11,10,3,2,1,10,NULL),(9,1009,11,10,3,2,1,1,25),"
-            "(10,1010,10,10,3,2,1,15,30),(11,1011,11,11,3,2,1,1,22),(12,1001,11,10,3,1,1,1,25),"
-            "(13,1003,11,10,2,2,1,1,25),(14,1012,11,10,3,2,1,1,10.2),(15,1013,11,10,3,2,2,1,10.5)"_s);
+    Fixture f(db, Fixture::YearsOnly);
+    f.area({.id = 1, .name = u"г. Велград"_s});
+    f.area({.id = 2, .name = u"Бережанский район"_s});
+    f.user({.id = Admin, .surname = u"Кириллова"_s, .name = u"Анна"_s, .patronymic = u"Петровна"_s, .phone = u""_s,
+            .schoolID = Null, .role = 54280, .details = false});
+
+    // Pupils with no phone, school, birthday or citizenship; class 11, "М" and
+    // no limited health unless given.
+    const auto pupil = [&f](UserRow row) {
+        row.phone = u""_s;
+        row.schoolID = Null;
+        row.birthday = Null;
+        row.citizenship = Null;
+        f.user(row);
+    };
+    pupil({.id = 1001, .surname = u"Абрамов"_s, .name = u"Антон"_s, .patronymic = u"Андреевич"_s});
+    pupil({.id = 1002, .surname = u"Борисова"_s, .name = u"Вера"_s, .patronymic = u"Игоревна"_s, .areaID = 2,
+           .gender = 0, .ovz = 1});
+    pupil({.id = 1003, .surname = u"Волков"_s, .name = u"Глеб"_s, .patronymic = u"Денисович"_s});
+    pupil({.id = 1004, .surname = u"Григорьева"_s, .name = u"Дарья"_s, .patronymic = u"Олеговна"_s, .gender = 0});
+    pupil({.id = 1005, .surname = u"Дмитриев"_s, .name = u"Егор"_s, .patronymic = u"Ильич"_s, .areaID = 2, .ovz = 1});
+    pupil({.id = 1006, .surname = u"Егорова"_s, .name = u"Ева"_s, .patronymic = u"Юрьевна"_s, .gender = 0, .ovz = 1});
+    pupil({.id = 1007, .surname = u"Жуков"_s, .name = u"Захар"_s, .patronymic = u"Петрович"_s, .areaID = 2});
+    pupil({.id = 1008, .surname = u"Зайцева"_s, .name = u"Инна"_s, .patronymic = u"Львовна"_s, .details = false});
+    pupil({.id = 1009, .surname = u"Иванов"_s, .name = u"Илья"_s, .patronymic = u"Ильич"_s, .active = false});
+    pupil({.id = 1010, .surname = u"Ковалёв"_s, .name = u"Кирилл"_s, .patronymic = u"Олегович"_s, .classStudy = 10});
+    pupil({.id = 1011, .surname = u"Лебедева"_s, .name = u"Лада"_s, .patronymic = u"Павловна"_s, .gender = 0});
+    pupil({.id = 1012, .surname = u"Лаптева"_s, .name = u"Мира"_s, .patronymic = u"Ивановна"_s, .gender = 0});
+    pupil({.id = 1013, .surname = u"Миронов"_s, .name = u"Марк"_s, .patronymic = u"Саввич"_s, .areaID = 2});
+
+    // No dates, venue or subject; diplomas not released.
+    f.event({.id = 10, .nameEdu = u"Математика"_s, .dateEnd = Null, .venue = Null, .minimum = 10, .maximum = 20,
+             .winner = 21, .permission = 1, .permissionDiplom = 0});
+    f.event({.id = 11, .nameEdu = u"Физика"_s, .dateEnd = Null, .venue = Null, .minimum = 5, .maximum = 15,
+             .winner = 16, .permission = 0});
+
+    // id, pupil, class, event, stage, year, municipality, status, result
+    // (no class part, venue or hotel).
+    const struct {
+        int id, pupil, classStudy, event, level, period, area, status;
+        QVariant result;
+    } applications[] = {
+        {1, 1001, 11, 10, 3, 2, 1, 1, 25},   {2, 1002, 11, 10, 3, 2, 2, 15, 21},  {3, 1003, 11, 10, 3, 2, 1, 1, 20},
+        {4, 1004, 11, 10, 3, 2, 1, 8, 10},   {5, 1005, 11, 10, 3, 2, 2, 9, 20.5}, {6, 1006, 11, 10, 3, 2, 1, 1, 9.5},
+        {7, 1007, 11, 10, 3, 2, 2, 7, 0},    {8, 1008, 11, 10, 3, 2, 1, 10, {}},  {9, 1009, 11, 10, 3, 2, 1, 1, 25},
+        {10, 1010, 10, 10, 3, 2, 1, 15, 30}, {11, 1011, 11, 11, 3, 2, 1, 1, 22},  {12, 1001, 11, 10, 3, 1, 1, 1, 25},
+        {13, 1003, 11, 10, 2, 2, 1, 1, 25},  {14, 1012, 11, 10, 3, 2, 1, 1, 10.2}, {15, 1013, 11, 10, 3, 2, 2, 1, 10.5},
+    };
+    for (const auto& a : applications)
+        f.application({.id = a.id, .pupil = a.pupil, .event = a.event, .status = a.status, .result = a.result,
+                       .classStudy = a.classStudy, .classPart = Null, .level = a.level, .period = a.period,
+                       .area = a.area, .hotel = Null});
 }
 
 using StatusMap = QMap<int, int>;
