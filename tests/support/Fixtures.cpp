@@ -13,7 +13,8 @@ QString sqlValue(const QVariant& v)
         return u"NULL"_s;
     switch (v.typeId()) {
     case QMetaType::QString:
-        return u"'"_s + v.toString().replace(u"'"_s, u"''"_s) + u"'"_s;
+        // the server's default mode reads a backslash as an escape
+        return u"'"_s + v.toString().replace(u"\\"_s, u"\\\\"_s).replace(u"'"_s, u"''"_s) + u"'"_s;
     case QMetaType::QDate:
         return u"'"_s + v.toDate().toString(Qt::ISODate) + u"'"_s;
     case QMetaType::Bool:
