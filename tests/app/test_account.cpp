@@ -8,6 +8,7 @@
 #include "crypto/Bcrypt.h"
 #include "data/DBLookupComboBox.h"
 #include "data/DataZRT.h"
+#include "support/Fixtures.h"
 #include "support/TestDb.h"
 #include "support/Ui.h"
 
@@ -33,10 +34,15 @@ constexpr int kOther = 11;
 // `withAddRow` the first has no row in vzl_users80add.
 void addAccounts(TestDb& db, bool withAddRow = true)
 {
-    db.exec(u"INSERT INTO vzl_areas(id,name) VALUES (1,'Велград'),(2,'Антоновский район')"_s);
-    db.exec(u"INSERT INTO vzl_users(id,surname,name,patronymic,email,phone,areaID,roleID,password) VALUES "
-            "(10,'Петров','Иван','Сергеевич','petrov@example.org','+7 900 000-00-00',2,54280,'old'),"
-            "(11,'Сидорова','Анна','Павловна','sid@example.org','111',1,54280,'other')"_s);
+    Fixture f(db, Fixture::Bare);
+    f.area({.id = 1, .name = u"Велград"_s});
+    f.area({.id = 2, .name = u"Антоновский район"_s});
+    f.user({.id = 10, .surname = u"Петров"_s, .name = u"Иван"_s, .patronymic = u"Сергеевич"_s,
+            .phone = u"+7 900 000-00-00"_s, .email = u"petrov@example.org"_s, .areaID = 2, .schoolID = {},
+            .role = 54280, .details = false, .password = u"old"_s});
+    f.user({.id = 11, .surname = u"Сидорова"_s, .name = u"Анна"_s, .patronymic = u"Павловна"_s, .phone = u"111"_s,
+            .email = u"sid@example.org"_s, .areaID = 1, .schoolID = {}, .role = 54280, .details = false,
+            .password = u"other"_s});
     if (withAddRow)
         db.exec(u"INSERT INTO vzl_users80add(user_id,placeWork,postWork) VALUES (10,'Школа №1','Учитель')"_s);
     db.exec(u"INSERT INTO vzl_users80add(user_id,placeWork,postWork) VALUES (11,'Лицей','Завуч')"_s);

@@ -9,6 +9,7 @@
 #include "ui/ChildForm.h"
 #include "crypto/Bcrypt.h"
 #include "data/DataZRT.h"
+#include "support/Fixtures.h"
 #include "support/TestDb.h"
 #include "support/Ui.h"
 
@@ -43,9 +44,10 @@ QString hashOf(const QString& password)
 
 void addAccount(TestDb& db, int id, const QString& email, const QString& hash, int role = 54280, int active = 1)
 {
-    db.exec(u"INSERT INTO vzl_users (id, surname, name, patronymic, email, password, areaID, roleID, isActive) "
-            "VALUES (%1, 'Петрова', 'Анна', 'Сергеевна', '%2', '%3', 7, %4, %5)"_s
-                .arg(id).arg(email, hash).arg(role).arg(active));
+    Fixture(db, Fixture::Bare)
+        .user({.id = id, .surname = u"Петрова"_s, .name = u"Анна"_s, .patronymic = u"Сергеевна"_s, .phone = {},
+               .email = email, .areaID = 7, .schoolID = {}, .role = role, .active = active != 0, .details = false,
+               .password = hash});
 }
 
 // The accounts of the outcome table.

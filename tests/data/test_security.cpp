@@ -6,6 +6,7 @@
 #include "app/MainZRT.h"
 #include "data/DataZRT.h"
 #include "data/Errors.h"
+#include "support/Fixtures.h"
 #include "support/TestDb.h"
 
 #include <QSignalSpy>
@@ -144,9 +145,10 @@ void TestSecurity::accountHoldsOnlyTheProgramsPrivileges()
     DataSession s;
     // A table of the web platform that the workstation never reads.
     s.db.exec(u"CREATE TABLE vzl_sessions (id INT PRIMARY KEY, token VARCHAR(64))"_s);
-    s.db.exec(u"INSERT INTO vzl_areas(id,name) VALUES (1,'Алтово')"_s);
-    s.db.exec(u"INSERT INTO vzl_users(id,surname,name,patronymic,email,password,phone,areaID,schoolID,roleID,isActive)"
-              " VALUES (10,'Иванов','Иван','Иванович','a@b.c','x','1',1,0,54280,1)"_s);
+    Fixture f(s.db, Fixture::Bare);
+    f.area({.id = 1, .name = u"Алтово"_s});
+    f.user({.id = 10, .surname = u"Иванов"_s, .phone = u"1"_s, .email = u"a@b.c"_s, .schoolID = 0, .role = 54280,
+            .details = false, .password = u"x"_s});
 
     struct Case {
         const char* name;

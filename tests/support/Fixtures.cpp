@@ -28,6 +28,8 @@ QString sqlValue(const QVariant& v)
 Fixture::Fixture(TestDb& db, Base base)
     : db_(db)
 {
+    if (base == Bare)
+        return;
     db_.exec(u"INSERT INTO vzl_periods(id,name,active,dateEnd) VALUES (1,'2024-2025',0,'2025-05-31'),(2,'2025-2026',1,'2026-05-31')"_s);
     if (base == YearsOnly)
         return;
@@ -79,7 +81,7 @@ int Fixture::user(const UserRow& row)
     insert(u"vzl_users"_s, {{u"id"_s, id}, {u"surname"_s, row.surname}, {u"name"_s, row.name},
                             {u"patronymic"_s, row.patronymic}, {u"phone"_s, row.phone}, {u"email"_s, row.email},
                             {u"areaID"_s, row.areaID}, {u"schoolID"_s, row.schoolID}, {u"roleID"_s, row.role},
-                            {u"isActive"_s, row.active}});
+                            {u"isActive"_s, row.active}, {u"password"_s, row.password}});
     if (row.details)
         insert(u"vzl_users4add"_s, {{u"usersID"_s, id}, {u"classStudy"_s, row.classStudy}, {u"gender"_s, row.gender},
                                     {u"ovz"_s, row.ovz}, {u"birthday"_s, row.birthday},

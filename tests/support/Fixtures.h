@@ -53,6 +53,7 @@ struct UserRow {
     QVariant ovz = 0;    ///< 1 with limited health
     QVariant birthday = QDate(2009, 4, 1);
     QVariant citizenship = QStringLiteral("Да");
+    QVariant password = {}; ///< the stored hash
 };
 
 /// A regional event and the administrator responsible for it.
@@ -122,7 +123,7 @@ struct ApplicationRow {
 ///     f.application({.pupil = pupil, .event = chem, .status = Status::Winner, .result = 25.0});
 ///     f.logIn();
 ///
-/// With rows of its own, given with their ids:
+/// With rows of its own, given with their ids (Bare: not even the school years):
 ///
 ///     Fixture f(s.db, Fixture::YearsOnly);
 ///     f.area({.id = 2, .name = u"Бережанский район"_s});
@@ -130,7 +131,9 @@ struct ApplicationRow {
 ///     f.event({.id = 101, .nameEdu = u"Олимпиада по физике"_s, .admin = 10});
 class Fixture {
 public:
-    enum Base { Region, YearsOnly };
+    /// What the fixture makes before any row of the test: the region, only
+    /// the school years, or nothing.
+    enum Base { Region, YearsOnly, Bare };
     explicit Fixture(TestDb& db, Base base = Region);
 
     int activePeriod() const { return activePeriod_; }
