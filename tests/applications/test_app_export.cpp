@@ -9,11 +9,11 @@
 #include "data/Format.h"
 #include "applications/AppExportReg.h"
 #include "export/Sheet.h"
+#include "support/ExportRoot.h"
 #include "support/Fixtures.h"
 #include "support/TestDb.h"
 #include "support/XlsxReader.h"
 #include "support/Ui.h"
-#include "ui/Shell.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,7 +21,6 @@
 #include <QProgressBar>
 #include <QRadioButton>
 #include <QStringDecoder>
-#include <QTemporaryDir>
 #include <QTemporaryFile>
 #include <QtTest>
 
@@ -114,33 +113,15 @@ Fixture fill(TestDb& db)
     return f;
 }
 
-// Records what the window hands to the desktop to open.
-struct ShellSeam {
-    ShellSeam()
-    {
-        TShell::setHooks([this](const QUrl& url) { opened << url.toLocalFile(); return true; },
-                         [](const QString&, const QStringList&) { return true; });
-    }
-    ~ShellSeam() { TShell::setHooks({}, {}); }
-    QStringList opened;
-};
-
-// Output folders below a temporary folder for the test's lifetime.
-struct OutputSeam {
-    OutputSeam() { setOutputRoot(dir.path()); }
-    ~OutputSeam() { setOutputRoot({}); }
-    QString folder() const { return dir.filePath(u"Заявки"_s); }
-    QStringList files() const { return QDir(folder()).entryList(QDir::Files | QDir::Hidden | QDir::System); }
-    QTemporaryDir dir;
-};
+// The working folder of the application export.
+const QString Folder = u"Заявки"_s;
 
 // The small application on a database of the test's own, its administrator
 // logged in, with the test's output folders, shell and dialogs.
 struct ExportSession : DataSession {
     ExportSession() { DataZRT->userID = Admin; }
     Fixture f = fill(db);
-    OutputSeam out;
-    ShellSeam shell;
+    ExportRoot out;
     UiSeam seam;
 };
 
@@ -319,10 +300,10 @@ void TestAppExport::shortHtml()
     choose(w, Physics, false, false);
     click(&w, u"BitBtn2"_s);
 
-    const QString path = s.out.folder() + u"/(0)Краткая_заявка_(Физика)_"_s + today() + u".html"_s;
+    const QString path = s.out.path(Folder) + u"/(0)Краткая_заявка_(Физика)_"_s + today() + u".html"_s;
     QCOMPARE(s.seam.texts(), QStringList{});
-    QCOMPARE(s.shell.opened, QStringList{path});
-    QCOMPARE(s.out.files(), QStringList{QFileInfo(path).fileName()});
+    QCOMPARE(s.out.opened, QStringList{path});
+    QCOMPARE(s.out.filesIn(Folder), QStringList{QFileInfo(path).fileName()});
     const QStringList lines = fileLines(path);
     QCOMPARE(lines.at(9 + 7), u"<th colspan=\"20\">Физика. Краткая заявка на проживание (участие) в общеобразовательном региональном мероприятии.</th>"_s);
     // the accompanying person's hotel mark repeats the participant's
@@ -347,7 +328,7 @@ void TestAppExport::shortHtml()
 
     // the next file of the day gets the next number
     click(&w, u"BitBtn2"_s);
-    QCOMPARE(s.shell.opened.last(), s.out.folder() + u"/(1)Краткая_заявка_(Физика)_"_s + today() + u".html"_s);
+    QCOMPARE(s.out.opened.last(), s.out.path(Folder) + u"/(1)Краткая_заявка_(Физика)_"_s + today() + u".html"_s);
 }
 
 void TestAppExport::fullHtml()
@@ -359,8 +340,8 @@ void TestAppExport::fullHtml()
 
     QCOMPARE(s.seam.texts(), QStringList{FullBox});
     QCOMPARE(s.seam.messages.first().type, TMsgDlgType::Information);
-    const QString path = s.out.folder() + u"/(0)Полная_заявка_(Химия)_"_s + today() + u".html"_s;
-    QCOMPARE(s.shell.opened, QStringList{path});
+    const QString path = s.out.path(Folder) + u"/(0)Полная_заявка_(Химия)_"_s + today() + u".html"_s;
+    QCOMPARE(s.out.opened, QStringList{path});
     const QStringList lines = fileLines(path);
     const QString empty = u"<td bgcolor=\"FFFFCC\"></td>"_s;
     const QStringList first = {
@@ -405,7 +386,7 @@ void TestAppExport::fullCountsEqualNoBox()
     choose(w, Physics, true, false);
     click(&w, u"BitBtn2"_s);
     QCOMPARE(s.seam.texts(), QStringList{});
-    QCOMPARE(s.shell.opened.size(), 1);
+    QCOMPARE(s.out.opened.size(), 1);
 }
 
 void TestAppExport::shortSheet()
@@ -417,11 +398,11 @@ void TestAppExport::shortSheet()
     choose(w, Physics, false, true);
     click(&w, u"BitBtn2"_s);
 
-    const QString path = s.out.folder() + u"/(0)Краткая_заявка_(Физика)_"_s + today() + u".xlsx"_s;
+    const QString path = s.out.path(Folder) + u"/(0)Краткая_заявка_(Физика)_"_s + today() + u".xlsx"_s;
     QCOMPARE(s.seam.texts(), QStringList{SavedText + path});
     QCOMPARE(s.seam.messages.first().type, TMsgDlgType::Information);
-    QCOMPARE(s.shell.opened.size(), 2);
-    QCOMPARE(s.shell.opened.last(), path); // the workbook is shown
+    QCOMPARE(s.out.opened.size(), 2);
+    QCOMPARE(s.out.opened.last(), path); // the workbook is shown
     QVERIFY(idle(w));
     TXlsxReader book(path);
     QCOMPARE(book.lastRow(), 6);
@@ -435,7 +416,7 @@ void TestAppExport::shortSheet()
 
     s.seam.clear();
     click(&w, u"BitBtn2"_s);
-    QCOMPARE(s.seam.texts(), QStringList{SavedText + s.out.folder() + u"/(1)Краткая_заявка_(Физика)_"_s + today() + u".xlsx"_s});
+    QCOMPARE(s.seam.texts(), QStringList{SavedText + s.out.path(Folder) + u"/(1)Краткая_заявка_(Физика)_"_s + today() + u".xlsx"_s});
 }
 
 void TestAppExport::fullSheet()
@@ -445,9 +426,9 @@ void TestAppExport::fullSheet()
     choose(w, Chemistry, true, true);
     click(&w, u"BitBtn2"_s);
 
-    const QString path = s.out.folder() + u"/(0)Полная_заявка_(Химия)_"_s + today() + u".xlsx"_s;
+    const QString path = s.out.path(Folder) + u"/(0)Полная_заявка_(Химия)_"_s + today() + u".xlsx"_s;
     QCOMPARE(s.seam.texts(), (QStringList{FullBox, SavedText + path}));
-    QCOMPARE(s.shell.opened, QStringList{path});
+    QCOMPARE(s.out.opened, QStringList{path});
     QVERIFY(idle(w));
     TXlsxReader book(path);
     QCOMPARE(book.lastRow(), 7);
@@ -500,41 +481,41 @@ void TestAppExport::longSheetQuestion()
     }
     if (stop) {
         QCOMPARE(s.seam.messages.size(), 1);
-        QVERIFY(s.out.files().isEmpty());
-        QVERIFY(s.shell.opened.isEmpty());
+        QVERIFY(s.out.filesIn(Folder).isEmpty());
+        QVERIFY(s.out.opened.isEmpty());
         QVERIFY(find<QLabel>(&w, u"Lb"_s)->isHidden()); // the spreadsheet was not started
     } else {
-        QCOMPARE(s.out.files().size(), 1);
+        QCOMPARE(s.out.filesIn(Folder).size(), 1);
         QVERIFY(s.seam.texts().last().startsWith(SavedText));
-        QCOMPARE(TXlsxReader(s.shell.opened.value(0)).lastRow(), 5 + count);
+        QCOMPARE(TXlsxReader(s.out.opened.value(0)).lastRow(), 5 + count);
     }
 }
 
 void TestAppExport::workbookCannotBeSaved()
 {
     ExportSession s;
-    QVERIFY(QFile::link(u"/proc/self"_s, s.out.folder()));
+    s.out.refuseFiles(Folder);
     TFormAppExportReg w;
     choose(w, Chemistry, false, true);
     click(&w, u"BitBtn2"_s);
     // the window's message, then the real cause on a line of its own: what the
     // system says when a file is made in that folder
-    QTemporaryFile probe(s.out.folder() + u"/probe-XXXXXX"_s);
+    QTemporaryFile probe(s.out.path(Folder) + u"/probe-XXXXXX"_s);
     QVERIFY(!probe.open());
-    const QString path = s.out.folder() + u"/(0)Краткая_заявка_(Химия)_"_s + today() + u".xlsx"_s;
+    const QString path = s.out.path(Folder) + u"/(0)Краткая_заявка_(Химия)_"_s + today() + u".xlsx"_s;
     QCOMPARE(s.seam.texts(), QStringList{SaveFailed + u"\n\rНе удалось сохранить таблицу в файл \""_s
                                          + QDir::toNativeSeparators(path) + u"\": "_s + probe.errorString()});
     QVERIFY(!probe.errorString().isEmpty());
     QCOMPARE(s.seam.messages.first().type, TMsgDlgType::Error);
-    QVERIFY(s.shell.opened.isEmpty()); // nothing saved, nothing to show
+    QVERIFY(s.out.opened.isEmpty()); // nothing saved, nothing to show
     QVERIFY(idle(w));
 
-    QVERIFY(QFile::remove(s.out.folder()));
+    s.out.reopen(Folder);
     s.seam.clear();
     click(&w, u"BitBtn2"_s);
     QCOMPARE(s.seam.texts().size(), 1);
     QVERIFY(s.seam.texts().first().startsWith(SavedText));
-    QCOMPARE(s.out.files().size(), 1);
+    QCOMPARE(s.out.filesIn(Folder).size(), 1);
 }
 
 void TestAppExport::noRowsLeaveTheBarIdle()
@@ -549,7 +530,7 @@ void TestAppExport::noRowsLeaveTheBarIdle()
         QVERIFY(bar->maximum() > bar->minimum()); // an equal pair is the busy animation
         QVERIFY(idle(w));
     }
-    QCOMPARE(s.out.files().size(), 2);
+    QCOMPARE(s.out.filesIn(Folder).size(), 2);
 }
 
 void TestAppExport::allEventsNameTitlesAndFiles()
@@ -557,8 +538,8 @@ void TestAppExport::allEventsNameTitlesAndFiles()
     ExportSession s;
     TFormAppExportReg w;
     click(&w, u"BitBtn2"_s);
-    const QString path = s.out.folder() + u"/(0)Краткая_заявка_("_s + AllEvents + u")_"_s + today() + u".html"_s;
-    QCOMPARE(s.shell.opened, QStringList{path});
+    const QString path = s.out.path(Folder) + u"/(0)Краткая_заявка_("_s + AllEvents + u")_"_s + today() + u".html"_s;
+    QCOMPARE(s.out.opened, QStringList{path});
     const QStringList lines = fileLines(path);
     QCOMPARE(lines.at(9 + 7), u"<th colspan=\"20\">"_s + AllEvents
                                   + u". Краткая заявка на проживание (участие) в общеобразовательном региональном мероприятии.</th>"_s);
@@ -574,20 +555,17 @@ void TestAppExport::longEventNameIsCutInFileNames()
     choose(w, Physics, false, false);
     click(&w, u"BitBtn2"_s);
     QCOMPARE(s.seam.texts(), QStringList{});
-    QCOMPARE(s.shell.opened,
-             QStringList{s.out.folder() + u"/(0)Краткая_заявка_("_s + name.left(100) + u")_"_s + today() + u".html"_s});
+    QCOMPARE(s.out.opened,
+             QStringList{s.out.path(Folder) + u"/(0)Краткая_заявка_("_s + name.left(100) + u")_"_s + today() + u".html"_s});
     // the heading keeps the whole name
-    QCOMPARE(fileLines(s.shell.opened.first()).at(9 + 7), u"<th colspan=\"20\">"_s + name
+    QCOMPARE(fileLines(s.out.opened.first()).at(9 + 7), u"<th colspan=\"20\">"_s + name
              + u". Краткая заявка на проживание (участие) в общеобразовательном региональном мероприятии.</th>"_s);
 }
 
 void TestAppExport::folderCannotBeMade()
 {
     ExportSession s;
-    {
-        QFile blocker(s.out.folder()); // a file where the folder should be
-        QVERIFY(blocker.open(QIODevice::WriteOnly));
-    }
+    s.out.blockFolder(Folder);
     TFormAppExportReg w;
     for (bool full : {false, true}) {
         s.seam.clear();
@@ -596,29 +574,28 @@ void TestAppExport::folderCannotBeMade()
         QCOMPARE(s.seam.texts(), QStringList{u"Не удалось создать папку \"Заявки\""_s});
         QCOMPARE(s.seam.messages.first().type, TMsgDlgType::Error);
     }
-    QVERIFY(s.shell.opened.isEmpty());
+    QVERIFY(s.out.opened.isEmpty());
 }
 
 void TestAppExport::htmlFileCannotBeCreated()
 {
     ExportSession s;
-    // a folder where nothing can be created, whoever runs the test
-    QVERIFY(QFile::link(u"/proc/self"_s, s.out.folder()));
+    s.out.refuseFiles(Folder);
     TFormAppExportReg w;
     choose(w, Chemistry, false, false);
     click(&w, u"BitBtn2"_s);
     QCOMPARE(s.seam.messages.size(), 1);
     QCOMPARE(s.seam.messages.first().type, TMsgDlgType::Error);
     QVERIFY2(s.seam.texts().first().startsWith(u"Не удалось создать файл"_s), qPrintable(s.seam.texts().first()));
-    QVERIFY(s.shell.opened.isEmpty());
+    QVERIFY(s.out.opened.isEmpty());
     QVERIFY(!DataZRT->emptySQL->Active());
 
     // the window stays usable: with a folder that works, the export goes through
-    QVERIFY(QFile::remove(s.out.folder()));
+    s.out.reopen(Folder);
     s.seam.clear();
     click(&w, u"BitBtn2"_s);
     QCOMPARE(s.seam.texts(), QStringList{});
-    QCOMPARE(s.shell.opened.size(), 1);
+    QCOMPARE(s.out.opened.size(), 1);
 }
 
 void TestAppExport::databaseFailure()
@@ -635,8 +612,8 @@ void TestAppExport::databaseFailure()
         QCOMPARE(s.seam.messages.first().caption, u"Тальвира"_s);
         QVERIFY2(s.seam.texts().first().contains(u"vzl_maintainer"_s), qPrintable(s.seam.texts().first()));
     }
-    QVERIFY(s.shell.opened.isEmpty());
-    QVERIFY(s.out.files().isEmpty());
+    QVERIFY(s.out.opened.isEmpty());
+    QVERIFY(s.out.filesIn(Folder).isEmpty());
     QVERIFY(!w.isClosing());
 }
 

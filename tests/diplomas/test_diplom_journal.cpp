@@ -339,11 +339,7 @@ void TestDiplomJournal::emptyJournal()
 
 void TestDiplomJournal::failures_data()
 {
-    QTest::addColumn<bool>("folderMade");
-    QTest::addColumn<QString>("message");
-    QTest::newRow("folder cannot be made") << false << folderErrorText(u"Журнал"_s);
-    // the window's message, then the cause on a line of its own
-    QTest::newRow("folder takes no files") << true << sheetWriteErrorText() + u"\n\rНе удалось сохранить таблицу в файл \""_s;
+    addExportFailureRows(u"Журнал"_s);
 }
 
 void TestDiplomJournal::failures()
@@ -352,10 +348,7 @@ void TestDiplomJournal::failures()
     QFETCH(QString, message);
     Session s;
     ExportRoot root;
-    if (folderMade)
-        root.refuseFiles(u"Журнал"_s);
-    else
-        setOutputRoot(root.path(u"missing/deeper"_s));
+    root.failExport(u"Журнал"_s, folderMade);
     UiSeam seam;
     TFormCreateDiplomJournal w;
     choose(w, 20);

@@ -199,11 +199,7 @@ void TestRatingExport::unsafeNameAndDate()
 
 void TestRatingExport::failures_data()
 {
-    QTest::addColumn<bool>("folderMade");
-    QTest::addColumn<QString>("message");
-    QTest::newRow("folder cannot be made") << false << folderErrorText(u"Рейтинги"_s);
-    // the window's message, then the cause on a line of its own
-    QTest::newRow("folder takes no files") << true << sheetWriteErrorText() + u"\n\rНе удалось сохранить таблицу в файл \""_s;
+    addExportFailureRows(u"Рейтинги"_s);
 }
 
 void TestRatingExport::failures()
@@ -212,10 +208,7 @@ void TestRatingExport::failures()
     QFETCH(QString, message);
     Session s;
     ExportRoot root;
-    if (folderMade)
-        root.refuseFiles(u"Рейтинги"_s);
-    else
-        setOutputRoot(root.path(u"missing/deeper"_s));
+    root.failExport(u"Рейтинги"_s, folderMade);
     UiSeam seam;
     TFormCeateRatingReg w;
     TQuery* q = DataZRT->GETcreateRatingReg;

@@ -1,16 +1,19 @@
 #pragma once
-// A place of its own for the working folders of one export test, and the files
-// the desktop was asked to open.
+// A place of its own for the working folders of one export test, the files the
+// desktop was asked to open, and the ways an export into a folder fails.
 
+#include "ui/SheetMessages.h"
 #include "ui/Shell.h"
 #include "data/Files.h"
 
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QUrl>
+#include <QtTest>
 
 /// Points the working folders into a fresh temporary folder and records what
 /// the shell opens, for its lifetime.
@@ -72,7 +75,62 @@ struct ExportRoot {
         }
     }
 
+    /// Makes the next export into the working folder `name` fail: with
+    /// folderMade the folder is there but takes no files, otherwise it cannot
+    /// be made (the root itself is missing).
+    ///
+    ///     root.failExport(u"Журнал"_s, folderMade);   // rows of addExportFailureRows
+    void failExport(const QString& name, bool folderMade)
+    {
+        if (folderMade)
+            refuseFiles(name);
+        else
+            setOutputRoot(path(QStringLiteral("missing/deeper")));
+    }
+
+    /// Puts a file where the working folder `name` should be, so that the
+    /// folder cannot be made.
+    void blockFolder(const QString& name)
+    {
+        QFile blocker(path(name));
+        blocker.open(QIODevice::WriteOnly);
+    }
+
+    /// Gives the working folder `name` back after refuseFiles or blockFolder:
+    /// it is made again on the next export.
+    void reopen(const QString& name)
+    {
+        const QString folder = path(name);
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        locked.removeAll(folder);
+        if (QFileInfo(folder).isDir() && !QFileInfo(folder).isSymLink())
+            QDir(folder).removeRecursively();
+        else
+            QFile::remove(folder);
+    }
+
+    /// The files (not folders) in the working folder `name`, by name.
+    QStringList filesIn(const QString& name) const
+    {
+        return QDir(path(name)).entryList(QDir::Files | QDir::Hidden | QDir::System);
+    }
+
     QTemporaryDir dir;
     QStringList opened;
     QStringList locked;
 };
+
+/// The rows of a test of both ways an export to the working folder `name`
+/// fails: "folderMade" (see ExportRoot::failExport) and the start of the
+/// window's message.
+///
+///     void TestDiplomJournal::failures_data() { addExportFailureRows(u"Журнал"_s); }
+inline void addExportFailureRows(const QString& name)
+{
+    QTest::addColumn<bool>("folderMade");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("folder cannot be made") << false << folderErrorText(name);
+    // the window's message, then the cause on a line of its own
+    QTest::newRow("folder takes no files")
+        << true << sheetWriteErrorText() + QStringLiteral("\n\rНе удалось сохранить таблицу в файл \"");
+}
