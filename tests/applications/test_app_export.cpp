@@ -510,7 +510,7 @@ void TestAppExport::workbookCannotBeSaved()
     QVERIFY(s.out.opened.isEmpty()); // nothing saved, nothing to show
     QVERIFY(idle(w));
 
-    s.out.reopen(Folder);
+    QVERIFY(s.out.reopen(Folder));
     s.seam.clear();
     click(&w, u"BitBtn2"_s);
     QCOMPARE(s.seam.texts().size(), 1);
@@ -565,7 +565,7 @@ void TestAppExport::longEventNameIsCutInFileNames()
 void TestAppExport::folderCannotBeMade()
 {
     ExportSession s;
-    s.out.blockFolder(Folder);
+    QVERIFY(s.out.blockFolder(Folder));
     TFormAppExportReg w;
     for (bool full : {false, true}) {
         s.seam.clear();
@@ -591,7 +591,7 @@ void TestAppExport::htmlFileCannotBeCreated()
     QVERIFY(!DataZRT->emptySQL->Active());
 
     // the window stays usable: with a folder that works, the export goes through
-    s.out.reopen(Folder);
+    QVERIFY(s.out.reopen(Folder));
     s.seam.clear();
     click(&w, u"BitBtn2"_s);
     QCOMPARE(s.seam.texts(), QStringList{});

@@ -89,24 +89,23 @@ struct ExportRoot {
     }
 
     /// Puts a file where the working folder `name` should be, so that the
-    /// folder cannot be made.
-    void blockFolder(const QString& name)
+    /// folder cannot be made; false when the file could not be put there.
+    bool blockFolder(const QString& name)
     {
         QFile blocker(path(name));
-        blocker.open(QIODevice::WriteOnly);
+        return blocker.open(QIODevice::WriteOnly);
     }
 
     /// Gives the working folder `name` back after refuseFiles or blockFolder:
-    /// it is made again on the next export.
-    void reopen(const QString& name)
+    /// it is made again on the next export; false when it could not be removed.
+    bool reopen(const QString& name)
     {
         const QString folder = path(name);
         QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         locked.removeAll(folder);
         if (QFileInfo(folder).isDir() && !QFileInfo(folder).isSymLink())
-            QDir(folder).removeRecursively();
-        else
-            QFile::remove(folder);
+            return QDir(folder).removeRecursively();
+        return QFile::remove(folder);
     }
 
     /// The files (not folders) in the working folder `name`, by name.
